@@ -1,0 +1,286 @@
+#include "geometry/izchislenie.h"
+
+#include <cmath>
+#include <utility>
+
+namespace geometry {
+
+namespace {
+
+constexpr std::string_view CRLF = "\r\n";
+
+constexpr ui::Rgb kBlue = ui::RGB(0, 0, 255);
+constexpr ui::Rgb kRed = ui::RGB(255, 0, 0);
+constexpr ui::Rgb kGreen = ui::RGB(0, 255, 0);
+constexpr ui::Rgb kCentre = ui::RGB(250, 25, 100);
+
+struct SideText {
+    std::string_view length;
+    std::string_view equation;
+    std::string_view midpoint;
+};
+
+constexpr SideText kSideTexts[3] = {
+    {"Страна AB = Sqrt( (Ax-Bx)*(Ax-Bx) + {Ay-By)*(Ay-By) ) = ", "Уравнение на страната AB c:",
+     "Среда на страна c: "},
+    {"Страна BC = Sqrt( (Bx-Cx)*(Bx-Cx) + {By-Cy)*(By-Cy) ) = ", "Уравнение на страната BC a:",
+     "Среда на страна a: "},
+    {"Страна AC = Sqrt( (Cx-Ax)*(Cx-Ax) + {Cy-Ay)*(Cy-Ay) ) = ", "Уравнение на страната AC b:",
+     "Среда на страна b: "},
+};
+
+constexpr std::string_view kBisectorLabels[3] = {
+    "Уравнение на симетрала към AB: ",
+    "Уравнение на симетрала към BC: ",
+    "Уравнение на симетрала към AC: ",
+};
+
+// Side k runs from vertex kSideEnds[k][0] to vertex kSideEnds[k][1].
+constexpr int kSideEnds[3][2] = {{0, 1}, {1, 2}, {2, 0}};
+
+float single(double v) { return static_cast<float>(v); }
+
+} // namespace
+
+Izchislenie::Izchislenie(Sostoyanie& state, ui::TextBox& report, ui::PictureBox& picture,
+                         const ui::ListBox& listX, const ui::ListBox& listY, NumberFormat format)
+    : st_(state), report_(report), pic_(picture), listX_(listX), listY_(listY), fmt_(std::move(format))
+{
+}
+
+void Izchislenie::dobavi(std::string_view piece)
+{
+    std::string text = report_.text();
+    text += piece;
+    report_.setText(std::move(text));
+}
+
+void Izchislenie::Plius_Minus(double value)
+{
+    std::string piece = value > 0 ? " + " : " - ";
+    piece += num(std::fabs(value));
+    dobavi(piece);
+}
+
+void Izchislenie::uravnenie(double a, double b, double c)
+{
+    dobavi(num(a) + "*x ");
+    Plius_Minus(b);
+    dobavi("*y ");
+    Plius_Minus(c);
+    dobavi(std::string(" = 0") + std::string(CRLF));
+}
+
+void Izchislenie::Orientirano_Lice()
+{
+    // Everything is computed before the report is touched, so a failure
+    // leaves the box as it was.
+    std::array<std::array<Long, 3>, 4> m = st_.mas1;
+    for (int j = 0; j < 3; ++j) {
+        m[j][0] = toLong(Val(listX_.list(j)));
+        m[j][1] = toLong(Val(listY_.list(j)));
+    }
+    st_.mas1 = m;
+
+    const Long Ax = m[0][0], Ay = m[0][1];
+    const Long Bx = m[1][0], By = m[1][1];
+    const Long Cx = m[2][0], Cy = m[2][1];
+    // Sarrus' rule, left to right, every step in checked Long arithmetic.
+    Long d = lMul(Ax, By);
+    d = lAdd(d, lMul(Bx, Cy));
+    d = lAdd(d, lMul(Cx, Ay));
+    d = lSub(d, lMul(Cx, By));
+    d = lSub(d, lMul(Cy, Ax));
+    d = lSub(d, lMul(Ay, Bx));
+    const double area = static_cast<double>(lAbs(d)) / 2;
+    st_.S_Orie = d;
+    st_.S_lice = area;
+
+    report_.setText(std::string("Ориентирано лице - координати на върховете:") + std::string(CRLF));
+    for (int j = 0; j < 3; ++j)
+        dobavi(longText(m[j][0]) + ", " + longText(m[j][1]) + ", 1" + std::string(CRLF));
+    dobavi("Ориентирано лице = " + num(st_.S_lice) + std::string(CRLF));
+}
+
+void Izchislenie::Koefic_Strana(Integer koe)
+{
+    if (koe < 0 || koe > 2)
+        return;
+    const auto& P = st_.mas1[kSideEnds[koe][0]];
+    const auto& Q = st_.mas1[kSideEnds[koe][1]];
+    const Long x1 = P[0], y1 = P[1], x2 = Q[0], y2 = Q[1];
+    const SideText& t = kSideTexts[koe];
+
+    const Long dx = lSub(x1, x2), dy = lSub(y1, y2);
+    const Long s = lAdd(lMul(dx, dx), lMul(dy, dy));
+    st_.Strani[koe] = std::sqrt(static_cast<double>(s));
+    dobavi(std::string(t.length) + num(st_.Strani[koe]) + std::string(CRLF));
+
+    const Long a = lSub(y1, y2);
+    const Long b = lSub(x2, x1);
+    const Long c = lAdd(lMul(lSub(y2, y1), x2), lMul(lSub(x1, x2), y2));
+    auto& k = st_.mas_Koef;
+    k[3 * koe] = a;
+    k[3 * koe + 1] = b;
+    k[3 * koe + 2] = c;
+    dobavi(t.equation);
+    uravnenie(k[3 * koe], k[3 * koe + 1], k[3 * koe + 2]);
+
+    st_.Sredi[koe][0] = static_cast<double>(lAdd(x1, x2)) / 2;
+    st_.Sredi[koe][1] = static_cast<double>(lAdd(y1, y2)) / 2;
+    dobavi(std::string(t.midpoint) + num(st_.Sredi[koe][0]) + ", " + num(st_.Sredi[koe][1]) + ";"
+           + std::string(CRLF));
+}
+
+void Izchislenie::Risuwa_Kontur()
+{
+    for (int j = 0; j < 3; ++j) {
+        const int k = (j + 1) % 3;
+        pic_.setDrawWidth(4);
+        pic_.setDrawStyle(ui::Solid);
+        pic_.pset(single(st_.Sredi[j][0]), single(st_.Sredi[j][1]), kBlue);
+        pic_.setDrawWidth(1);
+        pic_.setDrawStyle(ui::Dot);
+        pic_.line(single(st_.mas1[j][0]), single(st_.mas1[j][1]), single(st_.mas1[k][0]),
+                  single(st_.mas1[k][1]));
+    }
+}
+
+void Izchislenie::Perimetyr_Radiusi()
+{
+    double radOp = 1;
+    double perim = 0;
+    for (int j = 0; j < 3; ++j) {
+        radOp = radOp * st_.Strani[j];
+        perim = perim + st_.Strani[j];
+    }
+    st_.Rad_Op = radOp;
+    st_.Perim = perim;
+    st_.Per_Polu = st_.Perim / 2;
+    dobavi("Периметър на триъгълника: " + num(st_.Perim) + std::string(CRLF));
+
+    const double p = st_.Per_Polu;
+    double product = ((p * (p - st_.Strani[0])) * (p - st_.Strani[1])) * (p - st_.Strani[2]);
+    // For three points on one line rounding can leave the product a hair
+    // below zero; the area there is 0.
+    if (product < 0)
+        product = 0;
+    st_.S_Heron = checkedSqrt(product);
+    dobavi("Лице по Херон: " + num(st_.S_Heron) + std::string(CRLF));
+
+    if (st_.S_lice > 0) {
+        st_.Rad_Op = st_.Rad_Op / (4 * st_.S_lice);
+        dobavi("Радиус на описаната окръжност: " + num(st_.Rad_Op) + std::string(CRLF));
+        st_.Rad_Wpis = st_.S_lice / st_.Per_Polu;
+        dobavi("Радиус на вписаната окръжност: " + num(st_.Rad_Wpis) + std::string(CRLF));
+    } else {
+        dobavi(std::string("Трите върха лежат на една права!") + std::string(CRLF));
+    }
+}
+
+void Izchislenie::Wid_Triygylnik()
+{
+    int m = 0;
+    for (int j = 1; j <= 2; ++j)
+        if (st_.Strani[j] > st_.Strani[m])
+            m = j;
+    const double Xc = st_.Sredi[m][0];
+    const double Yc = st_.Sredi[m][1];
+    const double R = st_.Strani[m] / 2;
+    const int p = m == 0 ? 1 : 0;
+    const int q = m == 2 ? 1 : 2;
+
+    // The type is decided on the exact whole squares of the sides, taken from
+    // the vertex coordinates: the squares of the rounded lengths can miss a
+    // right angle by the last bit.
+    std::int64_t sq[3];
+    for (int k = 0; k < 3; ++k) {
+        const auto& P = st_.mas1[kSideEnds[k][0]];
+        const auto& Q = st_.mas1[kSideEnds[k][1]];
+        const Long dx = lSub(P[0], Q[0]), dy = lSub(P[1], Q[1]);
+        sq[k] = lAdd(lMul(dx, dx), lMul(dy, dy));
+    }
+    const std::int64_t c2 = sq[m];
+    const std::int64_t s = sq[p] + sq[q];
+
+    if (c2 > s) {
+        dobavi(std::string("Тъпоъгълен триъгълник: ") + std::string(CRLF));
+        pic_.setDrawStyle(ui::Dash);
+        pic_.circle(single(Xc), single(Yc), single(R), kRed);
+    } else if (c2 == s) {
+        dobavi(std::string("Правоъгълен триъгълник: ") + std::string(CRLF));
+    } else {
+        dobavi(std::string("Остроъгълен триъгълник: ") + std::string(CRLF));
+    }
+    dobavi(std::string("Изчисление по най-дългата страна: ") + std::string(CRLF));
+    dobavi("Xc = " + num(Xc) + "; Yc = " + num(Yc) + "; R = " + num(R) + std::string(CRLF));
+}
+
+void Izchislenie::Simetrali()
+{
+    auto& k = st_.mas_Koef;
+    for (int side = 0; side < 3; ++side) {
+        const double a = k[3 * side];
+        const double b = k[3 * side + 1];
+        const double mx = st_.Sredi[side][0];
+        const double my = st_.Sredi[side][1];
+        const double a1 = b;
+        const double b1 = -a;
+        const double p1 = (-b) * mx;
+        const double p2 = my * a;
+        const double c1 = p1 + p2;
+        k[18 + 3 * side] = a1;
+        k[19 + 3 * side] = b1;
+        k[20 + 3 * side] = c1;
+
+        dobavi(std::string(kBisectorLabels[side]) + std::string(CRLF));
+        uravnenie(a1, b1, c1);
+    }
+}
+
+void Izchislenie::Presechna_Tochka(Integer koe)
+{
+    if (koe != 3)
+        return;
+    const auto& k = st_.mas_Koef;
+    const double aa1 = k[18], bb1 = k[19], cc1 = -k[20];
+    const double aa2 = k[21], bb2 = k[22], cc2 = -k[23];
+
+    const double det0 = aa1 * bb2 - aa2 * bb1;
+    if (det0 == 0) {
+        dobavi(std::string("Програмен проблем при изчисляване пресечна точка на височини!") + std::string(CRLF));
+        return;
+    }
+    const double det1 = cc1 * bb2 - cc2 * bb1;
+    const double det2 = aa1 * cc2 - aa2 * cc1;
+
+    dobavi(std::string("От решението на системата уравнения за две от симетралите: ") + std::string(CRLF));
+    uravnenie(aa1, bb1, -cc1);
+    uravnenie(aa2, bb2, -cc2);
+    dobavi(std::string("Пресечната точка на симетралите е с координати:") + std::string(CRLF));
+    const double qx = det1 / det0;
+    const double qy = det2 / det0;
+    dobavi("Sx = " + num(det1) + " / " + num(det0) + " = " + num(qx) + ";" + std::string(CRLF));
+    dobavi("Sy = " + num(det2) + " / " + num(det0) + " = " + num(qy) + std::string(CRLF));
+
+    // The centre for drawing, rounded down. Its y is kept in a 64-bit integer:
+    // points almost on one line put the centre far beyond 16 bits.
+    const double Xc = std::floor(qx);
+    const auto Yc = store<std::int64_t>(std::floor(qy));
+
+    dobavi("Изчисления по R =a*b*c/(4*S) = " + num(st_.Rad_Op) + std::string(CRLF));
+
+    const float xc = single(Xc);
+    const float yc = static_cast<float>(Yc);
+    pic_.setDrawWidth(1);
+    pic_.setDrawStyle(ui::Dot);
+    pic_.circle(xc, yc, single(st_.Rad_Op));
+    for (int side = 0; side < 3; ++side)
+        pic_.line(single(st_.Sredi[side][0]), single(st_.Sredi[side][1]), xc, yc, kGreen);
+    pic_.setDrawWidth(6);
+    pic_.pset(xc, yc, kCentre);
+    pic_.setDrawWidth(1);
+    pic_.setDrawStyle(ui::Solid);
+}
+
+} // namespace geometry

@@ -1,0 +1,135 @@
+#include "geometry/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace geometry {
+
+std::string longText(std::int64_t value)
+{
+    return std::to_string(value);
+}
+
+namespace {
+
+// Formats a finite value rounded to `digits` significant digits.
+std::string floatingText(double value, int digits, const NumberFormat& fmt)
+{
+    if (std::isnan(value))
+        return "NaN";
+    if (std::isinf(value))
+        return value < 0 ? "-Inf" : "Inf";
+    if (value == 0)
+        return "0";
+
+    // d.ddddde±XX, correctly rounded to `digits` significant digits.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
+    const std::string s(buf);
+    const auto ePos = s.find('e');
+    const bool negative = s[0] == '-';
+    std::string mantissa = s.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0));
+    const int exponent = std::atoi(s.c_str() + ePos + 1);
+
+    std::string allDigits;
+    for (char c : mantissa)
+        if (c != '.')
+            allDigits += c;
+    while (allDigits.size() > 1 && allDigits.back() == '0')
+        allDigits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent >= digits || exponent < -4) {
+        out += allDigits.substr(0, 1);
+        if (allDigits.size() > 1)
+            out += fmt.decimalSeparator + allDigits.substr(1);
+        char ebuf[16];
+        std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        out += ebuf;
+        return out;
+    }
+    if (exponent < 0) {
+        out += "0" + fmt.decimalSeparator + std::string(static_cast<size_t>(-exponent - 1), '0') + allDigits;
+        return out;
+    }
+    const auto intDigits = static_cast<size_t>(exponent + 1);
+    if (allDigits.size() <= intDigits) {
+        out += allDigits + std::string(intDigits - allDigits.size(), '0');
+    } else {
+        out += allDigits.substr(0, intDigits) + fmt.decimalSeparator + allDigits.substr(intDigits);
+    }
+    return out;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+std::string doubleText(double value, const NumberFormat& fmt)
+{
+    return floatingText(value, 15, fmt);
+}
+
+std::string singleText(float value, const NumberFormat& fmt)
+{
+    return floatingText(static_cast<double>(value), 7, fmt);
+}
+
+double Val(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+
+    std::string number;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-')
+            number += '-';
+        ++i;
+    }
+    bool anyDigit = false;
+    while (i < text.size() && isDigit(text[i])) {
+        number += text[i++];
+        anyDigit = true;
+    }
+    if (i < text.size() && text[i] == '.') {
+        number += '.';
+        ++i;
+        while (i < text.size() && isDigit(text[i])) {
+            number += text[i++];
+            anyDigit = true;
+        }
+    }
+    if (!anyDigit)
+        return 0.0;
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+        std::string exponent = "e";
+        size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            exponent += text[j++];
+        bool expDigit = false;
+        while (j < text.size() && isDigit(text[j])) {
+            exponent += text[j++];
+            expDigit = true;
+        }
+        if (expDigit)
+            number += exponent;
+    }
+
+    const char* first = number.data();
+    const char* last = number.data() + number.size();
+    const bool negative = *first == '-';
+    double value = 0.0;
+    const auto res = std::from_chars(negative ? first + 1 : first, last, value);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too large gives an infinity; too small underflows to zero.
+        const bool large = number.find("e-") == std::string::npos;
+        value = large ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+} // namespace geometry

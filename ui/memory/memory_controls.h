@@ -1,0 +1,152 @@
+#pragma once
+// In-memory controls: keep texts, rows, selections and enabled states, record
+// every drawing call with the pen in effect, and raise the user's events on
+// request. The logic's tests run the whole window on them.
+
+#include "ui/controls.h"
+#include "ui/form_layout.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ui::memory {
+
+struct DrawCall {
+    enum class Op { Cls, PSet, Line, Circle };
+    Op op = Op::PSet;
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0, radius = 0;
+    std::optional<Rgb> colour;
+    int width = 1;
+    int style = 0;
+
+    friend bool operator==(const DrawCall&, const DrawCall&) = default;
+};
+
+std::string describe(const DrawCall& call);
+
+class MemoryPicture final : public PictureBox {
+public:
+    explicit MemoryPicture(float scaleHeight = 229) : scaleHeight_(scaleHeight) {}
+
+    void setScaleMode(int mode) override { scaleMode_ = mode; }
+    float scaleHeight() const override { return scaleHeight_; }
+    void setAutoRedraw(bool on) override { autoRedraw_ = on; }
+    void setBackColor(Rgb colour) override { backColor_ = colour; }
+    void cls() override;
+    void setDrawWidth(int pixels) override { drawWidth_ = pixels < 1 ? 1 : pixels; }
+    void setDrawStyle(int style) override;
+    int drawWidth() const override { return drawWidth_; }
+    int drawStyle() const override { return drawStyle_; }
+    void pset(float x, float y, std::optional<Rgb> colour) override;
+    void line(float x1, float y1, float x2, float y2, std::optional<Rgb> colour) override;
+    void circle(float x, float y, float radius, std::optional<Rgb> colour) override;
+    void onMouseDown(MouseDownHandler handler) override { mouseDown_ = std::move(handler); }
+
+    // The user presses a mouse button over the surface.
+    void pressMouse(float x, float y, std::int16_t button = 1, std::int16_t shift = 0);
+
+    int scaleMode() const { return scaleMode_; }
+    bool autoRedraw() const { return autoRedraw_; }
+    Rgb backColor() const { return backColor_; }
+    const std::vector<DrawCall>& calls() const { return calls_; }
+    void forgetCalls() { calls_.clear(); }
+
+private:
+    float scaleHeight_;
+    int scaleMode_ = 1;
+    bool autoRedraw_ = false;
+    Rgb backColor_ = RGB(255, 255, 255);
+    int drawWidth_ = 1;
+    int drawStyle_ = 0;
+    std::vector<DrawCall> calls_;
+    MouseDownHandler mouseDown_;
+};
+
+class MemoryList final : public ListBox {
+public:
+    void addItem(const std::string& text) override { rows_.push_back(text); }
+    void removeItem(int row) override;
+    void clear() override;
+    std::string list(int row) const override;
+    int listCount() const override { return static_cast<int>(rows_.size()); }
+    int listIndex() const override { return selected_; }
+    void setListIndex(int row) override;
+    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
+
+    // The user clicks a row: it is selected and the click is raised, also
+    // when the row was selected already.
+    void userSelect(int row);
+    // Whether selecting a different row from code raises the click (toolkits
+    // differ; the logic must end in the same state either way).
+    void setRaisesOnCodeChange(bool on) { raiseOnCode_ = on; }
+
+    const std::vector<std::string>& rows() const { return rows_; }
+
+private:
+    std::vector<std::string> rows_;
+    int selected_ = -1;
+    bool raiseOnCode_ = true;
+    ClickHandler click_;
+};
+
+class MemoryText final : public TextBox {
+public:
+    std::string text() const override { return text_; }
+    void setText(std::string text) override
+    {
+        text_ = std::move(text);
+        ++writes_;
+    }
+    long writes() const { return writes_; }
+
+private:
+    std::string text_;
+    long writes_ = 0;
+};
+
+class MemoryButton final : public CommandButton {
+public:
+    void setEnabled(bool on) override { enabled_ = on; }
+    bool isEnabled() const override { return enabled_; }
+    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
+    // The user clicks the button; a disabled button gets no click.
+    void userClick();
+
+private:
+    bool enabled_ = true;
+    ClickHandler click_;
+};
+
+class MemoryLabel final : public Label {
+public:
+    explicit MemoryLabel(std::string caption = {}) : caption_(std::move(caption)) {}
+    std::string caption() const override { return caption_; }
+
+private:
+    std::string caption_;
+};
+
+// A whole window of in-memory controls, optionally with design texts.
+class MemoryForm final : public Form {
+public:
+    MemoryForm();
+    explicit MemoryForm(const FormDesign& design);
+
+    MemoryPicture& Picture1() override { return picture_; }
+    MemoryList& List1(int index) override { return lists_.at(static_cast<size_t>(index)); }
+    MemoryText& Text1(int index) override { return texts_.at(static_cast<size_t>(index)); }
+    MemoryButton& Command1(int index) override { return buttons_.at(static_cast<size_t>(index)); }
+    MemoryLabel& Label1(int index) override { return labels_.at(static_cast<size_t>(index)); }
+
+private:
+    MemoryPicture picture_;
+    std::array<MemoryList, 3> lists_;
+    std::array<MemoryText, 2> texts_;
+    std::array<MemoryButton, 3> buttons_;
+    std::array<MemoryLabel, 4> labels_;
+};
+
+} // namespace ui::memory

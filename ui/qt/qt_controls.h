@@ -1,0 +1,172 @@
+#pragma once
+// The controls on Qt Widgets.
+//
+// QtForm builds the window from a ui::FormDesign: every control at its place,
+// with the design's font, colours, texts, tab order and accessible names.
+// Each user event runs its handler through QtForm::dispatch, which pushes the
+// text boxes' texts to their widgets once the outermost handler has ended, so
+// a report built by many appends costs one widget update.
+
+#include "ui/controls.h"
+#include "ui/form_layout.h"
+
+#include <QImage>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QLabel>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace ui::qt {
+
+class QtForm;
+
+// The drawing surface: a widget that shows a retained image. Everything drawn
+// stays in the image, which has the screen's device pixel ratio, so dots and
+// lines are crisp at any scale while coordinates stay logical pixels.
+class PictureWidget final : public QWidget, public PictureBox {
+public:
+    PictureWidget(QtForm& form, QWidget* parent);
+
+    static constexpr int kBorder = 2;
+
+    void setScaleMode(int mode) override { scaleMode_ = mode; }
+    float scaleHeight() const override;
+    void setAutoRedraw(bool on) override { autoRedraw_ = on; }
+    void setBackColor(Rgb colour) override;
+    void cls() override;
+    void setDrawWidth(int pixels) override { drawWidth_ = pixels < 1 ? 1 : pixels; }
+    void setDrawStyle(int style) override;
+    int drawWidth() const override { return drawWidth_; }
+    int drawStyle() const override { return drawStyle_; }
+    void pset(float x, float y, std::optional<Rgb> colour) override;
+    void line(float x1, float y1, float x2, float y2, std::optional<Rgb> colour) override;
+    void circle(float x, float y, float radius, std::optional<Rgb> colour) override;
+    void onMouseDown(MouseDownHandler handler) override { mouseDown_ = std::move(handler); }
+
+    // The retained image (device pixels) and its logical size.
+    const QImage& image() const { return image_; }
+    QSize innerSize() const;
+    // The colour of the logical pixel (x, y) of the drawing area.
+    QColor pixel(int x, int y) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ensureImage();
+    QColor foreground() const;
+    QColor colourOf(std::optional<Rgb> colour) const;
+    QPen pen(const QColor& colour) const;
+
+    QtForm& form_;
+    QImage image_;
+    int scaleMode_ = 1;
+    bool autoRedraw_ = false;
+    QColor back_ = Qt::white;
+    int drawWidth_ = 1;
+    int drawStyle_ = 0;
+    MouseDownHandler mouseDown_;
+};
+
+class ListWidget final : public QListWidget, public ListBox {
+public:
+    ListWidget(QtForm& form, QWidget* parent);
+
+    void addItem(const std::string& text) override;
+    void removeItem(int row) override;
+    void clear() override;
+    std::string list(int row) const override;
+    int listCount() const override { return count(); }
+    int listIndex() const override;
+    void setListIndex(int row) override;
+    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void raiseClick();
+
+    QtForm& form_;
+    ClickHandler click_;
+    bool raisedSincePress_ = false;
+};
+
+// A multi-line text box. It keeps the exact text it was given (CR LF lines)
+// and shows it with the widget's own line breaks.
+class TextWidget final : public QPlainTextEdit, public TextBox {
+public:
+    TextWidget(QtForm& form, QWidget* parent);
+
+    std::string text() const override { return text_; }
+    void setText(std::string text) override;
+
+    // Shows the kept text in the widget if it changed since the last time.
+    void sync();
+
+private:
+    QtForm& form_;
+    std::string text_;
+    bool dirty_ = false;
+};
+
+class ButtonWidget final : public QPushButton, public CommandButton {
+public:
+    ButtonWidget(QtForm& form, QWidget* parent);
+
+    void setEnabled(bool on) override { QPushButton::setEnabled(on); }
+    bool isEnabled() const override { return QPushButton::isEnabled(); }
+    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
+
+private:
+    QtForm& form_;
+    ClickHandler click_;
+};
+
+class LabelWidget final : public QLabel, public Label {
+public:
+    explicit LabelWidget(QWidget* parent) : QLabel(parent) {}
+    std::string caption() const override { return text().toStdString(); }
+};
+
+class QtForm final : public QWidget, public Form {
+public:
+    explicit QtForm(const FormDesign& design, QWidget* parent = nullptr);
+
+    PictureWidget& Picture1() override { return *picture_; }
+    ListWidget& List1(int index) override { return *lists_.at(static_cast<size_t>(index)); }
+    TextWidget& Text1(int index) override { return *texts_.at(static_cast<size_t>(index)); }
+    ButtonWidget& Command1(int index) override { return *buttons_.at(static_cast<size_t>(index)); }
+    LabelWidget& Label1(int index) override { return *labels_.at(static_cast<size_t>(index)); }
+
+    // Runs one event's handler; the widgets show the new texts once the
+    // outermost handler has ended.
+    void dispatch(const std::function<void()>& handler);
+    // Pushes pending texts to the widgets.
+    void syncTexts();
+
+    // The widgets in tab order.
+    std::vector<QWidget*> tabOrder() const { return tabOrder_; }
+
+private:
+    PictureWidget* picture_ = nullptr;
+    std::array<ListWidget*, 3> lists_{};
+    std::array<TextWidget*, 2> texts_{};
+    std::array<ButtonWidget*, 3> buttons_{};
+    std::array<LabelWidget*, 4> labels_{};
+    std::vector<QWidget*> tabOrder_;
+    int depth_ = 0;
+};
+
+// Converts between the program's CR LF text and the widget's line breaks.
+QString toWidgetText(const std::string& text);
+std::string fromWidgetText(const QString& text);
+
+} // namespace ui::qt
