@@ -18,6 +18,7 @@ struct DoubleCase {
     double value;
     const char* point;
     const char* comma;
+    friend void PrintTo(const DoubleCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DoubleTextTest : public testing::TestWithParam<DoubleCase> {};
@@ -55,6 +56,7 @@ struct SingleCase {
     const char* name;
     float value;
     const char* point;
+    friend void PrintTo(const SingleCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class SingleTextTest : public testing::TestWithParam<SingleCase> {};
@@ -82,6 +84,7 @@ struct ValCase {
     const char* name;
     const char* text;
     double value;
+    friend void PrintTo(const ValCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ValTest : public testing::TestWithParam<ValCase> {};
@@ -113,6 +116,7 @@ struct StoreCase {
     const char* name;
     double value;
     long long expected;
+    friend void PrintTo(const StoreCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class StoreLongTest : public testing::TestWithParam<StoreCase> {};

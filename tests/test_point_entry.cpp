@@ -32,6 +32,7 @@ struct Expect {
 struct Sequence {
     const char* name;
     std::vector<std::pair<Event, Expect>> steps;
+    friend void PrintTo(const Sequence& c, std::ostream* os) { *os << c.name; }
 };
 
 std::string rowsOf(MemoryWindow& w)

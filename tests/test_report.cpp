@@ -100,6 +100,7 @@ struct AreaCase {
     std::vector<Point> points;
     const char* separator;
     std::vector<std::string> firstLines;
+    friend void PrintTo(const AreaCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class OrientedAreaTest : public testing::TestWithParam<AreaCase> {};
@@ -209,6 +210,7 @@ struct TypeCase {
     const char* typeLine;
     const char* circleLine;
     bool circleDrawn;
+    friend void PrintTo(const TypeCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class TriangleTypeTest : public testing::TestWithParam<TypeCase> {};
