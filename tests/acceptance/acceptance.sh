@@ -1,0 +1,134 @@
+#!/bin/bash
+# Uses the built program from outside, as a pupil does, through an X server
+# only: xdotool presses on the surface, the list rows and the buttons; the
+# report is copied out with the keyboard and read with xclip; screenshots
+# taken with ImageMagick's import are checked pixel by pixel.
+#
+#   acceptance.sh path/to/trivyrhnik
+set -u
+program=$(readlink -f "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+# Our own X server, on the first free display it finds.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+unset QT_QPA_PLATFORM
+export LC_ALL=C.UTF-8
+
+"$program" >"$work/app.log" 2>&1 &
+app_pid=$!
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --name "Аналитична геометрия - координати" 2>/dev/null | head -1)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "the window did not appear"; cat "$work/app.log"; exit 1; }
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
+[ "$WIDTH" = 461 ] && [ "$HEIGHT" = 418 ] && pass "window is 461 x 418" || fail "window is ${WIDTH} x ${HEIGHT}"
+
+# Places in the window, in pixels (design positions in twips / 15).
+surface_x=$((X + 16 + 2)); surface_y=$((Y + 56 + 2)) # drawing area inside its frame
+click_at() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep 0.25; }
+press_point() { click_at $((surface_x + $1)) $((surface_y + $2)) "${3:-1}"; }
+button() { click_at $((X + 376 + 36)) $((Y + 152 + 40 * $1 + 12)); }
+list_row() { click_at $((X + $1 + 12)) $((Y + 56 + 2 + 18 * $2 + 9)); } # list left edge, row
+
+shot() { import -window root "$work/shot.png"; }
+# The colour of a surface pixel as r,g,b.
+pixel() {
+    convert "$work/shot.png" -depth 8 -format "%[fx:int(255*p{$((surface_x + $1)),$((surface_y + $2))}.r+.5)],%[fx:int(255*p{$((surface_x + $1)),$((surface_y + $2))}.g+.5)],%[fx:int(255*p{$((surface_x + $1)),$((surface_y + $2))}.b+.5)]" info:
+}
+expect_pixel() { # x y r,g,b what
+    local got; got=$(pixel "$1" "$2")
+    [ "$got" = "$3" ] && pass "$4" || fail "$4: pixel ($1,$2) is $got, not $3"
+}
+# Whether a colour occurs in the drawing area.
+has_colour() {
+    convert "$work/shot.png" -crop "335x229+${surface_x}+${surface_y}" +repage -depth 8 -unique-colors txt:- \
+        | grep -qi "#$1"
+}
+
+copy_report() {
+    printf 'sentinel' | xclip -selection clipboard -i
+    click_at $((X + 8 + 200)) $((Y + 296 + 40))
+    xdotool key ctrl+a; sleep 0.1; xdotool key ctrl+c; sleep 0.3
+    xclip -selection clipboard -o >"$work/report.txt" 2>/dev/null
+}
+check_report() { # expected-file what
+    copy_report
+    # The box's lines end in CR LF; the clipboard has the toolkit's line feeds.
+    tr -d '\r' <"$here/expected/$1" >"$work/expected.txt"
+    if cmp -s "$work/expected.txt" "$work/report.txt"; then
+        pass "$2: report line for line"
+    else
+        fail "$2: report differs"
+        diff "$work/expected.txt" "$work/report.txt" | head -20
+    fi
+}
+
+# --- a right triangle, pressed with all three buttons
+press_point 10 10; press_point 40 10 3; press_point 10 50 2
+button 0
+check_report right.txt "right triangle"
+shot
+expect_pixel 25 10 0,0,255 "blue midpoint of AB"
+expect_pixel 25 30 250,25,100 "circumcentre dot"
+has_colour 00FF00 && pass "green segments to the centre" || fail "no green segment"
+has_colour FF0000 && fail "a red circle for a right triangle" || pass "no red circle for a right triangle"
+button 1
+copy_report
+shot
+if has_colour 000000 || has_colour 0000FF; then fail "surface not white after Изчисти"; else pass "surface white after Изчисти"; fi
+[ "$(cat "$work/report.txt")" = sentinel ] || [ ! -s "$work/report.txt" ] && pass "report empty after Изчисти" \
+    || fail "report not empty after Изчисти"
+
+# --- an obtuse triangle
+press_point 10 10; press_point 50 10; press_point 20 20
+button 0
+check_report obtuse.txt "obtuse triangle"
+shot
+has_colour FF0000 && pass "red dashed circle for an obtuse triangle" || fail "no red circle for an obtuse triangle"
+button 1
+
+# --- an acute triangle
+press_point 10 10; press_point 50 10; press_point 30 40
+button 0
+check_report acute.txt "acute triangle"
+shot
+has_colour FF0000 && fail "a red circle for an acute triangle" || pass "no red circle for an acute triangle"
+button 1
+
+# --- collinear points
+press_point 10 10; press_point 20 20; press_point 30 30
+button 0
+check_report collinear.txt "collinear points"
+# A row click still marks its point after a run.
+list_row 416 1
+shot
+expect_pixel 20 20 255,0,0 "selected point is red"
+expect_pixel 10 10 0,0,0 "other points are black"
+button 1
+
+kill -0 "$app_pid" 2>/dev/null && pass "program still running" || fail "program ended"
+echo "$failures failure(s)"
+[ "$failures" = 0 ]
