@@ -1,6 +1,7 @@
 // Start-up: the Qt application, the window built from its design, the
 // window's logic wired to it, then Form_Load before any user event.
 
+#include "app/first_paint.h"
 #include "app/layout.h"
 #include "app/trivyrhnik.h"
 #include "ui/qt/qt_controls.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[])
     form.setWindowIcon(icon);
     app::Trivyrhnik window(form, format);
     form.dispatch([&] { window.Form_Load(); });
+    app::QuitAfterFirstPaint::installIfAsked(&form);
     form.show();
     return QApplication::exec();
 }
