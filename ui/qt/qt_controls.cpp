@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui::qt {
@@ -137,17 +138,24 @@ void PictureWidget::pset(float x, float y, std::optional<Rgb> colour)
         return;
     ensureImage();
     QPainter p(&image_);
-    p.setRenderHint(QPainter::Antialiasing, false);
     const QColor c = colourOf(colour);
-    // The dot is centred on the middle of the pixel (x, y).
-    const double cx = std::floor(x) + 0.5, cy = std::floor(y) + 0.5;
-    if (drawWidth_ <= 1) {
-        p.fillRect(QRectF(std::floor(x), std::floor(y), 1, 1), c);
-    } else {
-        const double r = drawWidth_ / 2.0;
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        p.drawEllipse(QPointF(cx, cy), r, r);
+    // A round dot laid out row by row: the aliased rasteriser turns small
+    // ellipses into lopsided blobs (a 5-pixel one came out 5 x 4, half a
+    // pixel low). A pixel belongs to the dot when its centre lies within
+    // drawWidth / 2 of the dot's centre, which is the middle of the pixel
+    // (x, y) for an odd width and its top-left corner for an even one.
+    const int w = drawWidth_;
+    const double r = w / 2.0;
+    const double shift = w % 2 ? 0.5 : 0.0;
+    const double cx = std::floor(x) + shift, cy = std::floor(y) + shift;
+    const int top = static_cast<int>(std::floor(cy - r));
+    for (int row = top; row < top + w; ++row) {
+        const double dy = row + 0.5 - cy;
+        const double half = std::sqrt(std::max(0.0, r * r - dy * dy));
+        const int left = static_cast<int>(std::ceil(cx - half - 0.5));
+        const int right = static_cast<int>(std::floor(cx + half - 0.5));
+        if (right >= left)
+            p.fillRect(QRect(left, row, right - left + 1, 1), c);
     }
     update();
 }
@@ -318,6 +326,8 @@ TextWidget::TextWidget(QtForm& form, QWidget* parent) : QPlainTextEdit(parent), 
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setUndoRedoEnabled(false);
+    // The box is only read: Tab moves on to the next control.
+    setTabChangesFocus(true);
 }
 
 void TextWidget::setText(std::string text)
@@ -430,8 +440,12 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
     std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [tab, w] : order)
         tabOrder_.push_back(w);
+    // The keyboard moves through the controls that take focus, in the
+    // design's order; labels and the surface never take it from the Tab key.
     QWidget* previous = nullptr;
     for (QWidget* w : tabOrder_) {
+        if (!(w->focusPolicy() & Qt::TabFocus))
+            continue;
         if (previous)
             QWidget::setTabOrder(previous, w);
         previous = w;

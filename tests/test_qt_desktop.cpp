@@ -1,0 +1,234 @@
+// The window as a desktop program: the font it really uses, captions that fit,
+// crisp drawing at any scale factor, accessible names and keyboard use.
+// Registered three times: at scale 1, 1.5 and 2 (QT_SCALE_FACTOR).
+
+#include "app/layout.h"
+#include "app/trivyrhnik.h"
+#include "ui/qt/qt_controls.h"
+
+#include <QAccessible>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+using ui::qt::PictureWidget;
+using ui::qt::QtForm;
+
+namespace {
+
+struct RealWindow {
+    RealWindow() : form(app::trivyrhnikDesign()), logic(form, {"."})
+    {
+        form.dispatch([&] { logic.Form_Load(); });
+        form.show();
+    }
+    void press(int x, int y)
+    {
+        QTest::mouseClick(&form.Picture1(), Qt::LeftButton, {},
+                          QPoint(PictureWidget::kBorder + x, PictureWidget::kBorder + y));
+    }
+    QtForm form;
+    app::Trivyrhnik logic;
+};
+
+// The design's visible widgets with their texts.
+std::vector<std::pair<QWidget*, QString>> captioned(QtForm& f)
+{
+    return {{&f.Label1(0), f.Label1(0).text()},   {&f.Label1(1), f.Label1(1).text()},
+            {&f.Label1(2), f.Label1(2).text()},   {&f.Label1(3), f.Label1(3).text()},
+            {&f.Command1(0), f.Command1(0).text()}, {&f.Command1(1), f.Command1(1).text()},
+            {&f.Command1(2), f.Command1(2).text()}};
+}
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fontIsLiberationSerifAtTwelvePoints()
+    {
+        RealWindow w;
+        for (QWidget* widget : w.form.findChildren<QWidget*>()) {
+            const QFontInfo info(widget->font());
+            QCOMPARE(info.family(), QStringLiteral("Liberation Serif"));
+            QCOMPARE(info.pointSize(), 12);
+            QVERIFY(!info.italic());
+        }
+    }
+
+    void fontCoversEveryCharacterShown()
+    {
+        RealWindow w;
+        // Every text the window can show: captions, the teaching text, list
+        // entries, the reports of a triangle and of collinear points, the
+        // failure line.
+        QString all;
+        for (const auto& [widget, text] : captioned(w.form))
+            all += text;
+        all += w.form.Text1(0).toPlainText();
+        w.press(70, 180);
+        w.press(250, 170);
+        w.press(120, 60);
+        for (int r = 0; r < 3; ++r)
+            all += w.form.List1(0).item(r)->text() + w.form.List1(1).item(r)->text();
+        QTest::mouseClick(&w.form.Command1(0), Qt::LeftButton);
+        all += w.form.Text1(0).toPlainText();
+        all += QStringLiteral("Точките лежат на права! Изчислението не може да бъде завършено: препълване. 0123456789,.-");
+        QVERIFY(all.size() > 4000);
+        const QFontMetrics metrics(w.form.Text1(0).font());
+        for (const char32_t ch : all.toUcs4()) {
+            if (ch == '\n')
+                continue;
+            QVERIFY2(metrics.inFontUcs4(ch), qPrintable(QStringLiteral("missing U+%1").arg(uint(ch), 4, 16)));
+        }
+    }
+
+    void captionsFitTheirControls()
+    {
+        RealWindow w;
+        for (const auto& [widget, text] : captioned(w.form)) {
+            const QFontMetrics m(widget->font());
+            QVERIFY2(m.horizontalAdvance(text) <= widget->contentsRect().width() - 2, qPrintable(text));
+            QVERIFY2(m.height() <= widget->contentsRect().height(), qPrintable(text));
+        }
+    }
+
+    void reportCanBeSelectedAndCopied()
+    {
+        RealWindow w;
+        auto& box = w.form.Text1(0);
+        QVERIFY(box.isReadOnly());
+        QVERIFY(box.textInteractionFlags() & Qt::TextSelectableByMouse);
+        QVERIFY(box.textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        box.setFocus();
+        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(box.textCursor().selectedText().size(), box.toPlainText().size());
+    }
+
+    void layoutIsTheSameInLogicalPixels()
+    {
+        RealWindow w;
+        QCOMPARE(w.form.size(), QSize(461, 418));
+        QCOMPARE(w.form.Picture1().geometry(), QRect(16, 56, 339, 233));
+        QCOMPARE(w.logic.state().Kolko_Y, 229.0f);
+    }
+
+    // The retained image has the device pixel ratio: a one-pixel dot covers
+    // exactly ratio x ratio device pixels, a five-pixel dot about five logical
+    // pixels, and nothing is blurred into other colours.
+    void drawingIsCrispAtDeviceResolution()
+    {
+        RealWindow w;
+        auto& pic = w.form.Picture1();
+        const QImage& image = pic.image();
+        const qreal dpr = pic.devicePixelRatioF();
+        QCOMPARE(image.devicePixelRatio(), dpr);
+        QCOMPARE(image.width(), qRound(335 * dpr));
+        pic.setDrawWidth(1);
+        pic.pset(10, 10, ui::RGB(255, 0, 0));
+        pic.setDrawWidth(5);
+        pic.pset(100, 100, ui::RGB(0, 0, 255));
+        pic.setDrawWidth(1);
+        pic.setDrawStyle(0);
+        pic.line(20, 50, 200, 50, ui::RGB(0, 255, 0));
+        int red = 0, blue = 0, green = 0, other = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb c = image.pixel(x, y) & 0xFFFFFF;
+                if (c == 0xFF0000) ++red;
+                else if (c == 0x0000FF) ++blue;
+                else if (c == 0x00FF00) ++green;
+                else if (c != 0xFFFFFF) ++other;
+            }
+        const int d = qRound(dpr);
+        if (qFuzzyCompare(dpr, qreal(d))) {
+            QCOMPARE(red, d * d);
+            // The line: 181 logical pixels long, one logical pixel thick.
+            QVERIFY2(std::abs(green - 181 * d * d) <= 2 * d * d, qPrintable(QString::number(green)));
+        } else {
+            QVERIFY(red >= 1 && red <= 4);
+        }
+        const double disc = M_PI * 2.5 * 2.5 * dpr * dpr;
+        QVERIFY2(blue > 0.6 * disc && blue < 1.6 * disc, qPrintable(QString::number(blue)));
+        QCOMPARE(other, 0);
+    }
+
+    void pressGivesTheWholeLogicalPixelUnderThePointer()
+    {
+        RealWindow w;
+        auto& pic = w.form.Picture1();
+        const QPointF local(PictureWidget::kBorder + 10.7, PictureWidget::kBorder + 20.2);
+        QMouseEvent press(QEvent::MouseButtonPress, local, pic.mapToGlobal(local), Qt::RightButton, Qt::RightButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&pic, &press);
+        QCOMPARE(w.form.List1(0).item(0)->text(), QStringLiteral("10"));
+        QCOMPARE(w.form.List1(1).item(0)->text(), QStringLiteral("20"));
+        QCOMPARE(pic.pixel(10, 20), QColor(pic.palette().color(QPalette::ButtonText)));
+    }
+
+    void everyControlHasABulgarianAccessibleName()
+    {
+        RealWindow w;
+        QWidget* widgets[] = {&w.form.Picture1(), &w.form.List1(0), &w.form.List1(1), &w.form.Text1(0),
+                              &w.form.Command1(0), &w.form.Command1(1), &w.form.Command1(2),
+                              &w.form.Label1(0), &w.form.Label1(1), &w.form.Label1(2), &w.form.Label1(3)};
+        for (QWidget* widget : widgets) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY(a);
+            const QString name = a->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
+            bool cyrillic = false;
+            for (QChar c : name)
+                cyrillic = cyrillic || (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF);
+            QVERIFY2(cyrillic, qPrintable(name));
+        }
+        QAccessibleInterface* surface = QAccessible::queryAccessibleInterface(&w.form.Picture1());
+        QVERIFY(surface->text(QAccessible::Description).contains(QStringLiteral("триъгълника")));
+        QCOMPARE(QAccessible::queryAccessibleInterface(&w.form.Command1(0))->role(), QAccessible::Button);
+    }
+
+    void tabOrderFollowsTheDesign()
+    {
+        RealWindow w;
+        auto& f = w.form;
+        // The controls that take focus, in the design's tab order.
+        const QList<QWidget*> expected = {&f.Text1(0), &f.Text1(1), &f.List1(0), &f.List1(1),
+                                          &f.Command1(0), &f.Command1(1), &f.Command1(2), &f.List1(2)};
+        QList<QWidget*> chain;
+        QWidget* at = &f.Text1(0);
+        for (int i = 0; i < 64 && chain.size() < expected.size(); ++i, at = at->nextInFocusChain())
+            if (expected.contains(at))
+                chain.append(at);
+        QCOMPARE(chain, expected);
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&f.Text1(0)));
+        // Tab skips the hidden controls and the disabled "Изчисли".
+        const QList<QWidget*> visited = {&f.List1(0), &f.List1(1), &f.Command1(1), &f.Command1(2), &f.Text1(0)};
+        for (QWidget* next : visited) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void buttonsWorkFromTheKeyboard()
+    {
+        RealWindow w;
+        w.press(10, 10);
+        w.press(40, 10);
+        w.press(10, 50);
+        w.form.Command1(0).setFocus();
+        QTest::keyClick(&w.form.Command1(0), Qt::Key_Space);
+        QVERIFY(w.form.Text1(0).toPlainText().startsWith(QStringLiteral("Ориентирано лице")));
+        w.form.Command1(1).setFocus();
+        QTest::keyClick(&w.form.Command1(1), Qt::Key_Space);
+        QCOMPARE(w.form.Text1(0).toPlainText(), QString());
+        QCOMPARE(w.form.List1(0).count(), 0);
+    }
+};
+
+QTEST_MAIN(DesktopTest)
+#include "test_qt_desktop.moc"
