@@ -43,8 +43,8 @@ private:
     void Nachalo();
     void Iztriwa_Tochka();
     void Smetki();
-    // Paints every listed point black at width 5 (points whose coordinates
-    // fit no pixel are skipped).
+    // Paints every listed point black with the pen as it is (points whose
+    // coordinates fit no YKind are skipped).
     template <typename YKind>
     void redrawPointsBlack();
 

@@ -66,6 +66,45 @@ std::string floatingText(double value, int digits, const NumberFormat& fmt)
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The power of ten of the first significant digit of a number text
+// ("[-]digits[.digits][e[sign]digits]"), e.g. 2 for "123.4", -3 for "0.0012".
+long decimalMagnitude(const std::string& number)
+{
+    const size_t ePos = number.find('e');
+    const std::string mantissa = number.substr(0, ePos);
+    long exponent = 0;
+    if (ePos != std::string::npos) {
+        // Exponents beyond any range are clamped; the sign is what matters.
+        const std::string digits = number.substr(ePos + 1);
+        const bool negative = !digits.empty() && digits[0] == '-';
+        for (char c : digits)
+            if (isDigit(c) && exponent < 100000000)
+                exponent = exponent * 10 + (c - '0');
+        if (negative)
+            exponent = -exponent;
+    }
+    const size_t point = mantissa.find('.');
+    const size_t intEnd = point == std::string::npos ? mantissa.size() : point;
+    long position = 0; // power of ten of the current digit
+    long first = 0;
+    bool found = false;
+    size_t digitsBefore = 0;
+    for (size_t i = 0; i < intEnd; ++i)
+        if (isDigit(mantissa[i]))
+            ++digitsBefore;
+    position = static_cast<long>(digitsBefore) - 1;
+    for (size_t i = 0; i < mantissa.size() && !found; ++i) {
+        if (!isDigit(mantissa[i]))
+            continue;
+        if (mantissa[i] != '0') {
+            first = position;
+            found = true;
+        }
+        --position;
+    }
+    return found ? first + exponent : 0;
+}
+
 } // namespace
 
 std::string doubleText(double value, const NumberFormat& fmt)
@@ -126,8 +165,7 @@ double Val(std::string_view text)
     const auto res = std::from_chars(negative ? first + 1 : first, last, value);
     if (res.ec == std::errc::result_out_of_range) {
         // Too large gives an infinity; too small underflows to zero.
-        const bool large = number.find("e-") == std::string::npos;
-        value = large ? std::numeric_limits<double>::infinity() : 0.0;
+        value = decimalMagnitude(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
 }

@@ -105,6 +105,16 @@ INSTANTIATE_TEST_SUITE_P(Val, ValTest,
                                          ValCase{"tiny_underflows", "1e-400", 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ValTest, MagnitudeDecidesBetweenInfinityAndZero)
+{
+    // Beyond the Double range either way, whatever the exponent's sign says.
+    EXPECT_TRUE(std::isinf(Val("1" + std::string(400, '0') + "e-5")));
+    EXPECT_EQ(Val("0." + std::string(400, '0') + "1e+5"), 0.0);
+    EXPECT_EQ(Val("-" + std::string(400, '9')), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(Val("1e-99999999999999999999"), 0.0);
+    EXPECT_TRUE(std::isinf(Val("1e99999999999999999999")));
+}
+
 TEST(ValTest, HugeGivesInfinityThatNoLongAccepts)
 {
     const double v = Val("1e999");
