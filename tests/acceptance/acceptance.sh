@@ -91,7 +91,7 @@ press_point 10 10; press_point 40 10 3; press_point 10 50 2
 button 0
 check_report right.txt "right triangle"
 shot
-expect_pixel 25 10 0,0,255 "blue midpoint of AB"
+expect_pixel 24 11 0,0,255 "blue midpoint of AB"
 expect_pixel 25 30 250,25,100 "circumcentre dot"
 has_colour 00FF00 && pass "green segments to the centre" || fail "no green segment"
 has_colour FF0000 && fail "a red circle for a right triangle" || pass "no red circle for a right triangle"

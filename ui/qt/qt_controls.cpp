@@ -168,7 +168,8 @@ void PictureWidget::line(float x1, float y1, float x2, float y2, std::optional<R
     QPainter p(&image_);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(pen(colourOf(colour)));
-    p.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+    // Aliased, Qt colours the pixels from the first point up to the last one.
+    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
     update();
 }
 
