@@ -4,7 +4,6 @@
 #include "app/layout.h"
 #include "ui/qt/qt_controls.h"
 
-#include <QProcess>
 #include <QtTest>
 
 #include <memory>
@@ -110,16 +109,12 @@ private slots:
     void dottedLineOnlyOnNarrowPen();
     void circleWithoutColourUsesButtonText();
     void widgetShowsTheRetainedImage();
-    void imageFollowsDevicePixelRatio();
-    void drawingAtScale_data();
-    void drawingAtScale();
 
     void backgroundColourShownExactly_data();
     void backgroundColourShownExactly();
     void geometryFollowsDesign_data();
     void geometryFollowsDesign();
     void clientSizeIsFixed();
-    void fontOnEveryControl();
     void windowTitle();
 
     void mousePressOnSurface_data();
@@ -441,113 +436,6 @@ void QtControlsTest::widgetShowsTheRetainedImage()
     QCOMPARE(px(pic, 30, 12), name(0, 0, 255));
 }
 
-void QtControlsTest::imageFollowsDevicePixelRatio()
-{
-    auto form = shownForm();
-    QVERIFY(form);
-    auto& pic = form->Picture1();
-    pic.cls();
-    QCOMPARE(pic.image().devicePixelRatio(), pic.devicePixelRatioF());
-    QCOMPARE(pic.image().size(), pic.innerSize() * pic.devicePixelRatioF());
-    QCOMPARE(pic.innerSize(), QSize(339 - 2 * kB, 233 - 2 * kB));
-}
-
-// The same drawing on a scaled screen, in a child run of this test with
-// QT_SCALE_FACTOR set (the scale is fixed when the application starts):
-// coordinates stay logical pixels and nothing is blurred.
-void QtControlsTest::drawingAtScale_data()
-{
-    QTest::addColumn<QString>("factor");
-
-    QTest::newRow("scale 2") << "2";
-    QTest::newRow("scale 1.5") << "1.5";
-}
-
-void QtControlsTest::drawingAtScale()
-{
-    QFETCH(QString, factor);
-    if (!qEnvironmentVariableIsSet("TRIVYRHNIK_SCALED_CHILD")) {
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), factor);
-        env.insert(QStringLiteral("TRIVYRHNIK_SCALED_CHILD"), QStringLiteral("1"));
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("drawingAtScale:") + QString::fromUtf8(QTest::currentDataTag())});
-        QVERIFY(child.waitForFinished(60000));
-        const QByteArray output = child.readAll();
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
-        QVERIFY2(output.contains("Totals: 3 passed, 0 failed"), output.constData());
-        return;
-    }
-    QCOMPARE(qEnvironmentVariable("QT_SCALE_FACTOR"), factor);
-    const qreal dpr = factor.toDouble();
-
-    auto form = shownForm();
-    QVERIFY(form);
-    auto& pic = form->Picture1();
-    QCOMPARE(pic.devicePixelRatioF(), dpr);
-    pic.setBackColor(ui::RGB(255, 255, 255));
-    pic.cls();
-    QCOMPARE(pic.image().devicePixelRatio(), dpr);
-    QCOMPARE(pic.image().size(), (QSizeF(pic.innerSize()) * dpr).toSize());
-    QCOMPARE(pic.scaleHeight(), 229.0f);
-
-    const QString blue = name(0, 0, 255);
-    pic.setDrawWidth(1);
-    pic.pset(7, 9, ui::RGB(0, 0, 255));
-    QCOMPARE(px(pic, 7, 9), blue);
-    for (const QPoint& p : {QPoint(6, 9), QPoint(8, 9), QPoint(7, 8), QPoint(7, 10)})
-        QCOMPARE(px(pic, p.x(), p.y()), kWhite);
-    if (dpr == 2.0) {
-        // One logical pixel is a block of two by two device pixels.
-        const QImage& img = pic.image();
-        for (int dy = 0; dy < 2; ++dy)
-            for (int dx = 0; dx < 2; ++dx)
-                QCOMPARE(img.pixelColor(14 + dx, 18 + dy).name(), blue);
-        QCOMPARE(img.pixelColor(13, 18).name(), kWhite);
-        QCOMPARE(img.pixelColor(16, 18).name(), kWhite);
-        QCOMPARE(img.pixelColor(14, 20).name(), kWhite);
-    }
-
-    pic.setDrawWidth(5);
-    pic.pset(60, 40, ui::RGB(255, 0, 0));
-    for (int d = -2; d <= 2; ++d) {
-        QCOMPARE(px(pic, 60 + d, 40), kRed);
-        QCOMPARE(px(pic, 60, 40 + d), kRed);
-    }
-    QCOMPARE(px(pic, 57, 40), kWhite);
-    QCOMPARE(px(pic, 63, 40), kWhite);
-    QCOMPARE(px(pic, 60, 37), kWhite);
-    QCOMPARE(px(pic, 60, 43), kWhite);
-
-    pic.setDrawWidth(1);
-    pic.setDrawStyle(ui::Dot);
-    pic.line(20, 100, 200, 130, ui::RGB(0, 0, 255));
-    pic.circle(150, 150, 40, ui::RGB(255, 0, 0));
-    // Every device pixel, not only the sampled ones, has an exact colour.
-    const QImage& img = pic.image();
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) {
-            const QString c = img.pixelColor(x, y).name();
-            if (c != kWhite && c != kRed && c != blue)
-                QFAIL(qPrintable(QStringLiteral("device pixel %1,%2 is %3").arg(x).arg(y).arg(c)));
-        }
-
-    // Presses still arrive in whole logical pixels.
-    std::vector<QPointF> presses;
-    pic.onMouseDown([&](std::int16_t, std::int16_t, float x, float y) { presses.emplace_back(x, y); });
-    for (const QPoint& at : {QPoint(10, 20), QPoint(0, 0), QPoint(333, 227)}) {
-        presses.clear();
-        QTest::mouseClick(&pic, Qt::LeftButton, {}, at + QPoint(kB, kB));
-        QCOMPARE(presses.size(), size_t(1));
-        QCOMPARE(presses.front(), QPointF(at));
-    }
-}
-
-// ---------------------------------------------------------------- widgets
-
 void QtControlsTest::backgroundColourShownExactly_data()
 {
     QTest::addColumn<QString>("control");
@@ -641,26 +529,6 @@ void QtControlsTest::clientSizeIsFixed()
     QCOMPARE(form->maximumSize(), QSize(461, 418));
     form->resize(600, 500);
     QCOMPARE(form->size(), QSize(461, 418));
-}
-
-void QtControlsTest::fontOnEveryControl()
-{
-    const ui::FormDesign design = app::trivyrhnikDesign();
-    auto form = shownForm();
-    QVERIFY(form);
-    for (const auto& c : design.controls) {
-        QWidget* w = widgetOf(*form, QString::fromStdString(c.name), c.index);
-        QVERIFY(w);
-        const QString where = QString::fromStdString(c.name) + QString::number(c.index);
-        QVERIFY2(w->font().family() == QLatin1String("Times New Roman"), qPrintable(where));
-        QVERIFY2(w->font().pointSize() == 12, qPrintable(where));
-        QVERIFY2(w->font().weight() == QFont::Normal, qPrintable(where));
-        QVERIFY2(!w->font().italic() && !w->font().underline() && !w->font().strikeOut(), qPrintable(where));
-        // The family resolves to an installed font of that size.
-        const QFontInfo info(w->font());
-        QVERIFY2(!info.family().isEmpty(), qPrintable(where));
-        QVERIFY2(info.pointSize() == 12, qPrintable(where));
-    }
 }
 
 void QtControlsTest::windowTitle()

@@ -137,25 +137,29 @@ void PictureWidget::pset(float x, float y, std::optional<Rgb> colour)
     if (!drawable(x) || !drawable(y))
         return;
     ensureImage();
-    QPainter p(&image_);
-    const QColor c = colourOf(colour);
-    // A round dot laid out row by row: the aliased rasteriser turns small
-    // ellipses into lopsided blobs (a 5-pixel one came out 5 x 4, half a
-    // pixel low). A pixel belongs to the dot when its centre lies within
-    // drawWidth / 2 of the dot's centre, which is the middle of the pixel
-    // (x, y) for an odd width and its top-left corner for an even one.
+    const QRgb c = colourOf(colour).rgb();
+    // A round dot laid out row by row in device pixels, so that it is as
+    // fine as the screen allows (the aliased rasteriser turns small ellipses
+    // into lopsided blobs). A device pixel belongs to the dot when its centre
+    // lies within drawWidth / 2 of the dot's centre, which is the middle of
+    // the pixel (x, y) for an odd width and its top-left corner for an even one.
+    const double dpr = image_.devicePixelRatio();
     const int w = drawWidth_;
-    const double r = w / 2.0;
+    const double r = w / 2.0 * dpr;
     const double shift = w % 2 ? 0.5 : 0.0;
-    const double cx = std::floor(x) + shift, cy = std::floor(y) + shift;
-    const int top = static_cast<int>(std::floor(cy - r));
-    for (int row = top; row < top + w; ++row) {
+    const double cx = (std::floor(x) + shift) * dpr, cy = (std::floor(y) + shift) * dpr;
+    const int top = std::max(0, static_cast<int>(std::floor(cy - r)));
+    const int bottom = std::min(image_.height() - 1, static_cast<int>(std::ceil(cy + r)));
+    for (int row = top; row <= bottom; ++row) {
         const double dy = row + 0.5 - cy;
-        const double half = std::sqrt(std::max(0.0, r * r - dy * dy));
-        const int left = static_cast<int>(std::ceil(cx - half - 0.5));
-        const int right = static_cast<int>(std::floor(cx + half - 0.5));
-        if (right >= left)
-            p.fillRect(QRect(left, row, right - left + 1, 1), c);
+        if (dy * dy > r * r)
+            continue;
+        const double half = std::sqrt(r * r - dy * dy);
+        const int left = std::max(0, static_cast<int>(std::ceil(cx - half - 0.5)));
+        const int right = std::min(image_.width() - 1, static_cast<int>(std::floor(cx + half - 0.5)));
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row));
+        for (int col = left; col <= right; ++col)
+            line[col] = c;
     }
     update();
 }
