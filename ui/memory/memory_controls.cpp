@@ -29,14 +29,19 @@ std::string describe(const DrawCall& c)
     return buf + colour;
 }
 
+void MemoryPicture::record(DrawCall call)
+{
+    call.width = drawWidth_;
+    call.style = drawStyle_;
+    calls_.push_back(call);
+}
+
 void MemoryPicture::cls()
 {
     DrawCall c;
     c.op = DrawCall::Op::Cls;
     c.colour = backColor_;
-    c.width = drawWidth_;
-    c.style = drawStyle_;
-    calls_.push_back(c);
+    record(c);
 }
 
 void MemoryPicture::setDrawStyle(int style)
@@ -47,41 +52,17 @@ void MemoryPicture::setDrawStyle(int style)
 
 void MemoryPicture::pset(float x, float y, std::optional<Rgb> colour)
 {
-    DrawCall c;
-    c.op = DrawCall::Op::PSet;
-    c.x1 = x;
-    c.y1 = y;
-    c.colour = colour;
-    c.width = drawWidth_;
-    c.style = drawStyle_;
-    calls_.push_back(c);
+    record({DrawCall::Op::PSet, x, y, 0, 0, 0, colour});
 }
 
 void MemoryPicture::line(float x1, float y1, float x2, float y2, std::optional<Rgb> colour)
 {
-    DrawCall c;
-    c.op = DrawCall::Op::Line;
-    c.x1 = x1;
-    c.y1 = y1;
-    c.x2 = x2;
-    c.y2 = y2;
-    c.colour = colour;
-    c.width = drawWidth_;
-    c.style = drawStyle_;
-    calls_.push_back(c);
+    record({DrawCall::Op::Line, x1, y1, x2, y2, 0, colour});
 }
 
 void MemoryPicture::circle(float x, float y, float radius, std::optional<Rgb> colour)
 {
-    DrawCall c;
-    c.op = DrawCall::Op::Circle;
-    c.x1 = x;
-    c.y1 = y;
-    c.radius = radius;
-    c.colour = colour;
-    c.width = drawWidth_;
-    c.style = drawStyle_;
-    calls_.push_back(c);
+    record({DrawCall::Op::Circle, x, y, 0, 0, radius, colour});
 }
 
 void MemoryPicture::pressMouse(float x, float y, std::int16_t button, std::int16_t shift)

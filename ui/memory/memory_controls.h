@@ -55,6 +55,9 @@ public:
     void forgetCalls() { calls_.clear(); }
 
 private:
+    // Keeps the call with the pen in effect.
+    void record(DrawCall call);
+
     float scaleHeight_;
     int scaleMode_ = 1;
     bool autoRedraw_ = false;
