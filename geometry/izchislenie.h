@@ -34,7 +34,7 @@ public:
     void Wid_Triygylnik();
     // The perpendicular bisectors of the three sides.
     void Simetrali();
-    // The intersection of two special lines; koe = 3: the circumcentre.
+    // The intersection of two of the triangle's lines; koe = 3: the circumcentre.
     void Presechna_Tochka(Integer koe);
     // Appends " + " or " - " and the magnitude of value.
     void Plius_Minus(double value);
