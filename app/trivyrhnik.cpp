@@ -13,7 +13,7 @@ constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255);
 
 std::string failureLine(const geometry::CalcFailure& failure)
 {
-    return "Изчислението не може да бъде завършено: " + failure.reason() + ".\r\n";
+    return "Изчислението не може да бъде завършено: " + failure.reason() + ".";
 }
 
 Trivyrhnik::Trivyrhnik(ui::Form& form, geometry::NumberFormat format)
@@ -150,10 +150,11 @@ void Trivyrhnik::Smetki()
         }
     } catch (const geometry::CalcFailure& failure) {
         // The report keeps what the run wrote so far and says why it stopped.
-        std::string text = form_.Text1(0).text();
+        // Steps fail between whole lines, but a line begun elsewhere is ended.
+        const std::string text = form_.Text1(0).text();
         if (!text.empty() && !text.ends_with("\r\n"))
-            text += "\r\n";
-        form_.Text1(0).setText(text + failureLine(failure));
+            calc_.dobaviRed("");
+        calc_.dobaviRed(failureLine(failure));
         pic.setDrawStyle(ui::Solid);
         return;
     }

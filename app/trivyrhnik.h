@@ -54,7 +54,7 @@ private:
     geometry::Izchislenie calc_;
 };
 
-// The line a run appends when one of its steps fails.
+// The line (without its CR LF) a run appends when one of its steps fails.
 std::string failureLine(const geometry::CalcFailure& failure);
 
 } // namespace app

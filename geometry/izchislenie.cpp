@@ -7,7 +7,7 @@ namespace geometry {
 
 namespace {
 
-constexpr std::string_view CRLF = "\r\n";
+constexpr std::string_view kCrLf = "\r\n";
 
 constexpr ui::Rgb kBlue = ui::RGB(0, 0, 255);
 constexpr ui::Rgb kRed = ui::RGB(255, 0, 0);
@@ -55,6 +55,13 @@ void Izchislenie::dobavi(std::string_view piece)
     report_.setText(std::move(text));
 }
 
+void Izchislenie::dobaviRed(std::string_view text)
+{
+    std::string piece(text);
+    piece += kCrLf;
+    dobavi(piece);
+}
+
 void Izchislenie::Plius_Minus(double value)
 {
     std::string piece = value > 0 ? " + " : " - ";
@@ -68,7 +75,7 @@ void Izchislenie::uravnenie(double a, double b, double c)
     Plius_Minus(b);
     dobavi("*y ");
     Plius_Minus(c);
-    dobavi(std::string(" = 0") + std::string(CRLF));
+    dobaviRed(" = 0");
 }
 
 void Izchislenie::Orientirano_Lice()
@@ -96,10 +103,10 @@ void Izchislenie::Orientirano_Lice()
     st_.S_Orie = d;
     st_.S_lice = area;
 
-    report_.setText(std::string("Ориентирано лице - координати на върховете:") + std::string(CRLF));
+    report_.setText(std::string("Ориентирано лице - координати на върховете:") + std::string(kCrLf));
     for (int j = 0; j < 3; ++j)
-        dobavi(longText(m[j][0]) + ", " + longText(m[j][1]) + ", 1" + std::string(CRLF));
-    dobavi("Ориентирано лице = " + num(st_.S_lice) + std::string(CRLF));
+        dobaviRed(longText(m[j][0]) + ", " + longText(m[j][1]) + ", 1");
+    dobaviRed("Ориентирано лице = " + num(st_.S_lice));
 }
 
 void Izchislenie::Koefic_Strana(Integer koe)
@@ -113,8 +120,9 @@ void Izchislenie::Koefic_Strana(Integer koe)
 
     const Long dx = lSub(x1, x2), dy = lSub(y1, y2);
     const Long s = lAdd(lMul(dx, dx), lMul(dy, dy));
+    st_.Kv_Strani[koe] = s;
     st_.Strani[koe] = std::sqrt(static_cast<double>(s));
-    dobavi(std::string(t.length) + num(st_.Strani[koe]) + std::string(CRLF));
+    dobaviRed(std::string(t.length) + num(st_.Strani[koe]));
 
     const Long a = lSub(y1, y2);
     const Long b = lSub(x2, x1);
@@ -128,8 +136,7 @@ void Izchislenie::Koefic_Strana(Integer koe)
 
     st_.Sredi[koe][0] = static_cast<double>(lAdd(x1, x2)) / 2;
     st_.Sredi[koe][1] = static_cast<double>(lAdd(y1, y2)) / 2;
-    dobavi(std::string(t.midpoint) + num(st_.Sredi[koe][0]) + ", " + num(st_.Sredi[koe][1]) + ";"
-           + std::string(CRLF));
+    dobaviRed(std::string(t.midpoint) + num(st_.Sredi[koe][0]) + ", " + num(st_.Sredi[koe][1]) + ";");
 }
 
 void Izchislenie::Risuwa_Kontur()
@@ -157,7 +164,7 @@ void Izchislenie::Perimetyr_Radiusi()
     st_.Rad_Op = radOp;
     st_.Perim = perim;
     st_.Per_Polu = st_.Perim / 2;
-    dobavi("Периметър на триъгълника: " + num(st_.Perim) + std::string(CRLF));
+    dobaviRed("Периметър на триъгълника: " + num(st_.Perim));
 
     const double p = st_.Per_Polu;
     double product = ((p * (p - st_.Strani[0])) * (p - st_.Strani[1])) * (p - st_.Strani[2]);
@@ -166,15 +173,15 @@ void Izchislenie::Perimetyr_Radiusi()
     if (product < 0)
         product = 0;
     st_.S_Heron = checkedSqrt(product);
-    dobavi("Лице по Херон: " + num(st_.S_Heron) + std::string(CRLF));
+    dobaviRed("Лице по Херон: " + num(st_.S_Heron));
 
     if (st_.S_lice > 0) {
         st_.Rad_Op = st_.Rad_Op / (4 * st_.S_lice);
-        dobavi("Радиус на описаната окръжност: " + num(st_.Rad_Op) + std::string(CRLF));
+        dobaviRed("Радиус на описаната окръжност: " + num(st_.Rad_Op));
         st_.Rad_Wpis = st_.S_lice / st_.Per_Polu;
-        dobavi("Радиус на вписаната окръжност: " + num(st_.Rad_Wpis) + std::string(CRLF));
+        dobaviRed("Радиус на вписаната окръжност: " + num(st_.Rad_Wpis));
     } else {
-        dobavi(std::string("Трите върха лежат на една права!") + std::string(CRLF));
+        dobaviRed("Трите върха лежат на една права!");
     }
 }
 
@@ -190,30 +197,23 @@ void Izchislenie::Wid_Triygylnik()
     const int p = m == 0 ? 1 : 0;
     const int q = m == 2 ? 1 : 2;
 
-    // The type is decided on the exact whole squares of the sides, taken from
-    // the vertex coordinates: the squares of the rounded lengths can miss a
-    // right angle by the last bit.
-    std::int64_t sq[3];
-    for (int k = 0; k < 3; ++k) {
-        const auto& P = st_.mas1[kSideEnds[k][0]];
-        const auto& Q = st_.mas1[kSideEnds[k][1]];
-        const Long dx = lSub(P[0], Q[0]), dy = lSub(P[1], Q[1]);
-        sq[k] = lAdd(lMul(dx, dx), lMul(dy, dy));
-    }
+    // The type is decided on the exact whole squares of the sides: the
+    // squares of the rounded lengths can miss a right angle by the last bit.
+    const auto& sq = st_.Kv_Strani;
     const std::int64_t c2 = sq[m];
-    const std::int64_t s = sq[p] + sq[q];
+    const std::int64_t s = std::int64_t{sq[p]} + sq[q];
 
     if (c2 > s) {
-        dobavi(std::string("Тъпоъгълен триъгълник: ") + std::string(CRLF));
+        dobaviRed("Тъпоъгълен триъгълник: ");
         pic_.setDrawStyle(ui::Dash);
         pic_.circle(single(Xc), single(Yc), single(R), kRed);
     } else if (c2 == s) {
-        dobavi(std::string("Правоъгълен триъгълник: ") + std::string(CRLF));
+        dobaviRed("Правоъгълен триъгълник: ");
     } else {
-        dobavi(std::string("Остроъгълен триъгълник: ") + std::string(CRLF));
+        dobaviRed("Остроъгълен триъгълник: ");
     }
-    dobavi(std::string("Изчисление по най-дългата страна: ") + std::string(CRLF));
-    dobavi("Xc = " + num(Xc) + "; Yc = " + num(Yc) + "; R = " + num(R) + std::string(CRLF));
+    dobaviRed("Изчисление по най-дългата страна: ");
+    dobaviRed("Xc = " + num(Xc) + "; Yc = " + num(Yc) + "; R = " + num(R));
 }
 
 void Izchislenie::Simetrali()
@@ -233,7 +233,7 @@ void Izchislenie::Simetrali()
         k[19 + 3 * side] = b1;
         k[20 + 3 * side] = c1;
 
-        dobavi(std::string(kBisectorLabels[side]) + std::string(CRLF));
+        dobaviRed(kBisectorLabels[side]);
         uravnenie(a1, b1, c1);
     }
 }
@@ -248,27 +248,27 @@ void Izchislenie::Presechna_Tochka(Integer koe)
 
     const double det0 = aa1 * bb2 - aa2 * bb1;
     if (det0 == 0) {
-        dobavi(std::string("Програмен проблем при изчисляване пресечна точка на височини!") + std::string(CRLF));
+        dobaviRed("Програмен проблем при изчисляване пресечна точка на височини!");
         return;
     }
     const double det1 = cc1 * bb2 - cc2 * bb1;
     const double det2 = aa1 * cc2 - aa2 * cc1;
 
-    dobavi(std::string("От решението на системата уравнения за две от симетралите: ") + std::string(CRLF));
+    dobaviRed("От решението на системата уравнения за две от симетралите: ");
     uravnenie(aa1, bb1, -cc1);
     uravnenie(aa2, bb2, -cc2);
-    dobavi(std::string("Пресечната точка на симетралите е с координати:") + std::string(CRLF));
+    dobaviRed("Пресечната точка на симетралите е с координати:");
     const double qx = det1 / det0;
     const double qy = det2 / det0;
-    dobavi("Sx = " + num(det1) + " / " + num(det0) + " = " + num(qx) + ";" + std::string(CRLF));
-    dobavi("Sy = " + num(det2) + " / " + num(det0) + " = " + num(qy) + std::string(CRLF));
+    dobaviRed("Sx = " + num(det1) + " / " + num(det0) + " = " + num(qx) + ";");
+    dobaviRed("Sy = " + num(det2) + " / " + num(det0) + " = " + num(qy));
 
     // The centre for drawing, rounded down. Its y is kept in a 64-bit integer:
     // points almost on one line put the centre far beyond 16 bits.
     const double Xc = std::floor(qx);
     const auto Yc = store<std::int64_t>(std::floor(qy));
 
-    dobavi("Изчисления по R =a*b*c/(4*S) = " + num(st_.Rad_Op) + std::string(CRLF));
+    dobaviRed("Изчисления по R =a*b*c/(4*S) = " + num(st_.Rad_Op));
 
     const float xc = single(Xc);
     const float yc = static_cast<float>(Yc);

@@ -41,6 +41,8 @@ public:
 
     // Appends a piece to the report: the whole text is read and written back.
     void dobavi(std::string_view piece);
+    // Appends a whole line, its CR LF included, in one append.
+    void dobaviRed(std::string_view text);
 
     const NumberFormat& format() const { return fmt_; }
 

@@ -24,6 +24,8 @@ struct Sostoyanie {
     double S_lice = 0;
     // Side lengths: 0 = AB, 1 = BC, 2 = AC.
     std::array<double, 4> Strani{};
+    // The exact whole squares of the side lengths, from which they are taken.
+    std::array<Long, 3> Kv_Strani{};
     // Side midpoints: row j the midpoint of side j, column 0 x, column 1 y.
     std::array<std::array<double, 3>, 4> Sredi{};
     // Twice the signed area.

@@ -31,6 +31,11 @@ struct RunningWindow {
     {
         QTest::mouseClick(&form.Picture1(), button, {}, QPoint(kB + x, kB + y));
     }
+    void pressAll(std::initializer_list<QPoint> points)
+    {
+        for (const QPoint& p : points)
+            press(p.x(), p.y());
+    }
     void clickRow(int list, int row)
     {
         QListWidget& l = form.List1(list);
@@ -269,9 +274,7 @@ void QtWindowTest::calculationRunAndClear()
 {
     RunningWindow w;
     QVERIFY(w.exposed);
-    w.press(10, 10);
-    w.press(40, 10);
-    w.press(10, 50);
+    w.pressAll({{10, 10}, {40, 10}, {10, 50}});
     w.clickRow(1, 1);
     QCOMPARE(w.pixel(40, 10), kRed);
 
@@ -308,9 +311,7 @@ void QtWindowTest::calculationRunAndClear()
     QCOMPARE(w.form.Picture1().drawStyle(), int(ui::DashDotDot));
 
     // Three new points enable "Изчисли" again.
-    w.press(5, 5);
-    w.press(60, 5);
-    w.press(5, 60);
+    w.pressAll({{5, 5}, {60, 5}, {5, 60}});
     QCOMPARE(w.buttons(), QStringLiteral("111"));
     QCOMPARE(w.countOf(kBlack), 3 * 21);
 }
@@ -319,9 +320,7 @@ void QtWindowTest::deletionRepaintsOverlappingDot()
 {
     RunningWindow w;
     QVERIFY(w.exposed);
-    w.press(50, 50);
-    w.press(53, 50);
-    w.press(100, 80);
+    w.pressAll({{50, 50}, {53, 50}, {100, 80}});
     w.clickRow(0, 0);
     QCOMPARE(w.pixel(50, 50), kRed);
     QCOMPARE(w.pixel(52, 50), kRed);
@@ -355,9 +354,7 @@ void QtWindowTest::collinearPoints()
 {
     RunningWindow w;
     QVERIFY(w.exposed);
-    w.press(10, 10);
-    w.press(20, 20);
-    w.press(30, 30);
+    w.pressAll({{10, 10}, {20, 20}, {30, 30}});
     w.clickButton(0);
     QCOMPARE(w.report(), QStringLiteral("Точките лежат на права!"));
     QCOMPARE(w.form.Text1(0).text(), std::string("Точките лежат на права!"));

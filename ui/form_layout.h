@@ -14,6 +14,9 @@ constexpr int kTwipsPerPixel = 15;
 
 constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
 
+// The frame around the drawing area of a drawing surface, in pixels.
+constexpr int kPictureBorder = 2;
+
 enum class ControlKind { Picture, List, Text, Button, Label };
 
 struct ControlDesign {

@@ -128,7 +128,7 @@ MemoryForm::MemoryForm(const FormDesign& design)
         else if (c.kind == ControlKind::Label && c.index >= 0 && c.index < 4)
             labels_[static_cast<size_t>(c.index)] = MemoryLabel(c.text);
         else if (c.kind == ControlKind::Picture)
-            picture_ = MemoryPicture(static_cast<float>(twipsToPixels(c.height) - 4));
+            picture_ = MemoryPicture(static_cast<float>(twipsToPixels(c.height) - 2 * kPictureBorder));
     }
 }
 

@@ -32,7 +32,7 @@ class PictureWidget final : public QWidget, public PictureBox {
 public:
     PictureWidget(QtForm& form, QWidget* parent);
 
-    static constexpr int kBorder = 2;
+    static constexpr int kBorder = kPictureBorder;
 
     void setScaleMode(int mode) override { scaleMode_ = mode; }
     float scaleHeight() const override;
