@@ -2,15 +2,19 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
 namespace geometry {
 
+// Every conversion below goes through std::to_chars, which reads no locale:
+// the separator handed in is the only one that ever appears.
+
 std::string longText(std::int64_t value)
 {
-    return std::to_string(value);
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
 }
 
 namespace {
@@ -27,12 +31,14 @@ std::string floatingText(double value, int digits, const NumberFormat& fmt)
 
     // d.ddddde±XX, correctly rounded to `digits` significant digits.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
-    const std::string s(buf);
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, digits - 1);
+    const std::string_view s(buf, static_cast<size_t>(res.ptr - buf));
     const auto ePos = s.find('e');
     const bool negative = s[0] == '-';
-    std::string mantissa = s.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0));
-    const int exponent = std::atoi(s.c_str() + ePos + 1);
+    const std::string_view mantissa = s.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0));
+    int exponent = 0;
+    const std::string_view expText = s.substr(ePos + 1);
+    std::from_chars(expText.data() + (expText[0] == '+' ? 1 : 0), expText.data() + expText.size(), exponent);
 
     std::string allDigits;
     for (char c : mantissa)
@@ -46,9 +52,11 @@ std::string floatingText(double value, int digits, const NumberFormat& fmt)
         out += allDigits.substr(0, 1);
         if (allDigits.size() > 1)
             out += fmt.decimalSeparator + allDigits.substr(1);
-        char ebuf[16];
-        std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-        out += ebuf;
+        const std::string expDigits = longText(std::abs(exponent));
+        out += exponent < 0 ? "E-" : "E+";
+        if (expDigits.size() < 2)
+            out += '0';
+        out += expDigits;
         return out;
     }
     if (exponent < 0) {

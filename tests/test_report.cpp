@@ -383,7 +383,7 @@ TEST(ReportProperties, SeededTrianglesOfTheSurface)
         ASSERT_EQ(report.size(), 34u);
         // Centre from the printed quotients.
         const auto valueAfterLastEquals = [](const std::string& l) {
-            return std::stod(l.substr(l.rfind("= ") + 2));
+            return geometry::Val(l.substr(l.rfind("= ") + 2));
         };
         const double sx = valueAfterLastEquals(report[31]);
         const double sy = valueAfterLastEquals(report[32]);

@@ -1,32 +1,42 @@
 #include "ui/memory/memory_controls.h"
 
-#include <cstdio>
+#include <charconv>
+#include <string>
 
 namespace ui::memory {
 
+namespace {
+
+// A coordinate as printf's %g writes it in the C locale, whatever the
+// process's locale: the recorded calls read the same everywhere.
+std::string num(double v)
+{
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+    return std::string(buf, res.ptr);
+}
+
+std::string num(int v) { return std::to_string(v); }
+
+} // namespace
+
 std::string describe(const DrawCall& c)
 {
-    char buf[160];
     std::string colour = "fore";
-    if (c.colour) {
-        std::snprintf(buf, sizeof buf, "RGB(%d,%d,%d)", c.colour->r, c.colour->g, c.colour->b);
-        colour = buf;
-    }
+    if (c.colour)
+        colour = "RGB(" + num(c.colour->r) + "," + num(c.colour->g) + "," + num(c.colour->b) + ")";
+    const std::string pen = " w" + num(c.width) + " s" + num(c.style) + " ";
     switch (c.op) {
     case DrawCall::Op::Cls:
         return "Cls";
     case DrawCall::Op::PSet:
-        std::snprintf(buf, sizeof buf, "PSet (%g,%g) w%d s%d ", c.x1, c.y1, c.width, c.style);
-        break;
+        return "PSet (" + num(c.x1) + "," + num(c.y1) + ")" + pen + colour;
     case DrawCall::Op::Line:
-        std::snprintf(buf, sizeof buf, "Line (%g,%g)-(%g,%g) w%d s%d ", c.x1, c.y1, c.x2, c.y2, c.width,
-                      c.style);
-        break;
+        return "Line (" + num(c.x1) + "," + num(c.y1) + ")-(" + num(c.x2) + "," + num(c.y2) + ")" + pen + colour;
     case DrawCall::Op::Circle:
-        std::snprintf(buf, sizeof buf, "Circle (%g,%g) r%g w%d s%d ", c.x1, c.y1, c.radius, c.width, c.style);
-        break;
+        return "Circle (" + num(c.x1) + "," + num(c.y1) + ") r" + num(c.radius) + pen + colour;
     }
-    return buf + colour;
+    return {};
 }
 
 void MemoryPicture::record(DrawCall call)
