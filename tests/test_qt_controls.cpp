@@ -78,12 +78,12 @@ QWidget* widgetOf(QtForm& form, const QString& name, int index)
     return nullptr;
 }
 
-void clickRow(QListWidget& list, int row)
+void clickRow(QListWidget& list, int row, Qt::KeyboardModifiers modifiers = {})
 {
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, list.visualItemRect(list.item(row)).center());
 }
 
-enum class ListAction { UserClick, SetIndex, RemoveItem, Clear, AddItem };
+enum class ListAction { UserClick, CtrlClick, CtrlSpace, ClickBelowRows, SetIndex, RemoveItem, Clear, AddItem };
 
 } // namespace
 
@@ -180,6 +180,11 @@ void QtControlsTest::listClickRule_data()
     QTest::newRow("user selects a row") << -1 << ListAction::UserClick << 1 << 1 << 1;
     QTest::newRow("user selects another row") << 0 << ListAction::UserClick << 2 << 1 << 2;
     QTest::newRow("user clicks the selected row") << 1 << ListAction::UserClick << 1 << 1 << 1;
+    // The user cannot leave a list without its chosen row.
+    QTest::newRow("user Ctrl+clicks the selected row") << 1 << ListAction::CtrlClick << 1 << 1 << 1;
+    QTest::newRow("user Ctrl+clicks another row") << 1 << ListAction::CtrlClick << 2 << 1 << 2;
+    QTest::newRow("user presses Ctrl+Space on the selected row") << 1 << ListAction::CtrlSpace << 1 << 0 << 1;
+    QTest::newRow("user clicks below the rows") << 1 << ListAction::ClickBelowRows << 0 << 0 << 1;
     QTest::newRow("code sets the selected row") << 1 << ListAction::SetIndex << 1 << 0 << 1;
     QTest::newRow("code sets another row") << 0 << ListAction::SetIndex << 2 << 1 << 2;
     QTest::newRow("code sets a row when none is selected") << -1 << ListAction::SetIndex << 0 << 1 << 0;
@@ -211,6 +216,15 @@ void QtControlsTest::listClickRule()
     list.onClick([&] { ++raised; });
     switch (action) {
     case ListAction::UserClick: clickRow(list, row); break;
+    case ListAction::CtrlClick: clickRow(list, row, Qt::ControlModifier); break;
+    case ListAction::CtrlSpace:
+        list.setFocus();
+        list.setCurrentRow(row, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
+        break;
+    case ListAction::ClickBelowRows:
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(5, list.viewport()->height() - 3));
+        break;
     case ListAction::SetIndex: list.setListIndex(row); break;
     case ListAction::RemoveItem: list.removeItem(row); break;
     case ListAction::Clear: list.clear(); break;

@@ -32,6 +32,36 @@ QRect pixelRect(const ControlDesign& c)
 
 } // namespace
 
+QPalette designPalette(Rgb window)
+{
+    // The toolkit's classic light colours, fixed role by role so that no
+    // desktop theme (dark, high contrast) reaches the window: black text,
+    // white lists and report box, and black as the surface's foreground.
+    const QColor face(239, 239, 239);
+    const QColor dark = face.darker(150);
+    const QColor mid = face.darker(130);
+    QPalette pal(Qt::black, face, face.lighter(150), dark, mid, Qt::black, Qt::white, Qt::white, toQColor(window));
+    pal.setColor(QPalette::Midlight, mid.lighter(110));
+    pal.setColor(QPalette::Shadow, dark.darker(135));
+    pal.setColor(QPalette::Highlight, QColor(48, 140, 198));
+    pal.setColor(QPalette::HighlightedText, Qt::white);
+    pal.setColor(QPalette::Link, QColor(0, 0, 255));
+    pal.setColor(QPalette::LinkVisited, QColor(255, 0, 255));
+    pal.setColor(QPalette::AlternateBase, QColor(247, 247, 247));
+    pal.setColor(QPalette::ToolTipBase, QColor(255, 255, 220));
+    pal.setColor(QPalette::ToolTipText, Qt::black);
+    QColor placeholder(Qt::black);
+    placeholder.setAlpha(128);
+    pal.setColor(QPalette::PlaceholderText, placeholder);
+    const QColor disabledText(190, 190, 190);
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, disabledText);
+    pal.setColor(QPalette::Disabled, QPalette::Text, disabledText);
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, disabledText);
+    pal.setColor(QPalette::Disabled, QPalette::Base, face);
+    pal.setColor(QPalette::Disabled, QPalette::Highlight, QColor(145, 145, 145));
+    return pal;
+}
+
 QString toWidgetText(const std::string& text)
 {
     QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -259,6 +289,19 @@ ListWidget::ListWidget(QtForm& form, QWidget* parent) : QListWidget(parent), for
     });
 }
 
+QItemSelectionModel::SelectionFlags ListWidget::selectionCommand(const QModelIndex& index,
+                                                                const QEvent* event) const
+{
+    // Ctrl+click or Ctrl+Space on the selected row would leave the list
+    // without a selection; a chosen row stays until a deletion or a reset.
+    const auto command = QListWidget::selectionCommand(index, event);
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::NoUpdate;
+    if ((command & QItemSelectionModel::Clear) && !index.isValid() && listIndex() >= 0)
+        return QItemSelectionModel::NoUpdate;
+    return command;
+}
+
 void ListWidget::raiseClick()
 {
     raisedSincePress_ = true;
@@ -368,9 +411,7 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
     const QSize client(twipsToPixels(design.clientWidth), twipsToPixels(design.clientHeight));
     setFixedSize(client);
     setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, toQColor(design.backColor));
-    setPalette(pal);
+    setPalette(designPalette(design.backColor));
     QFont font(QString::fromStdString(design.font.family));
     font.setPointSize(design.font.pointSize);
     font.setWeight(QFont::Normal);

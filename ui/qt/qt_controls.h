@@ -11,6 +11,7 @@
 #include "ui/form_layout.h"
 
 #include <QImage>
+#include <QPalette>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -90,6 +91,8 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
 
 private:
     void raiseClick();
@@ -164,6 +167,10 @@ private:
     std::vector<QWidget*> tabOrder_;
     int depth_ = 0;
 };
+
+// The window's fixed light colours with the given window background. The
+// design fixes every colour, whatever the desktop theme.
+QPalette designPalette(Rgb window);
 
 // Converts between the program's CR LF text and the widget's line breaks.
 QString toWidgetText(const std::string& text);
