@@ -30,20 +30,32 @@ xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
-unset QT_QPA_PLATFORM
-export LC_ALL=C.UTF-8
+unset QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME GTK_THEME LANG LANGUAGE LC_ALL
+unset LC_NUMERIC LC_CTYPE LC_MESSAGES LC_COLLATE LC_TIME LC_MONETARY
 
-"$program" >"$work/app.log" 2>&1 &
-app_pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "Аналитична геометрия - координати" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the window did not appear"; cat "$work/app.log"; exit 1; }
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
+# Starts the program with the given environment (NAME=value ...) and waits
+# for its window; X, Y, WIDTH and HEIGHT are then the window's.
+start_program() {
+    env "$@" "$program" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    window=""
+    for _ in $(seq 100); do
+        window=$(xdotool search --onlyvisible --pid "$app_pid" --name "Аналитична геометрия - координати" 2>/dev/null | head -1)
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    [ -n "$window" ] || { echo "the window did not appear ($*)"; cat "$work/app.log"; exit 1; }
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
+}
+stop_program() {
+    kill -0 "$app_pid" 2>/dev/null && pass "$1: program still running" || fail "$1: program ended"
+    kill "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
+    app_pid=""
+}
+
+start_program LC_ALL=C.UTF-8
 [ "$WIDTH" = 461 ] && [ "$HEIGHT" = 418 ] && pass "window is 461 x 418" || fail "window is ${WIDTH} x ${HEIGHT}"
 
 # Places in the window, in pixels (design positions in twips / 15).
@@ -74,10 +86,13 @@ copy_report() {
     xdotool key ctrl+a; sleep 0.1; xdotool key ctrl+c; sleep 0.3
     xclip -selection clipboard -o >"$work/report.txt" 2>/dev/null
 }
+separator=.
 check_report() { # expected-file what
     copy_report
     # The box's lines end in CR LF; the clipboard has the toolkit's line feeds.
-    tr -d '\r' <"$here/expected/$1" >"$work/expected.txt"
+    # The expected reports are written with a full stop; the program's
+    # separator is the only character that the regional settings change.
+    tr -d '\r' <"$here/expected/$1" | tr . "$separator" >"$work/expected.txt"
     if cmp -s "$work/expected.txt" "$work/report.txt"; then
         pass "$2: report line for line"
     else
@@ -128,7 +143,56 @@ shot
 expect_pixel 20 20 255,0,0 "selected point is red"
 expect_pixel 10 10 0,0,0 "other points are black"
 button 1
+stop_program "C.UTF-8"
 
-kill -0 "$app_pid" 2>/dev/null && pass "program still running" || fail "program ended"
+# --- regional settings: the separator is the only difference, and the
+# lists keep whole numbers (the reports' vertex lines come from them)
+separator=,
+start_program LC_ALL=bg_BG.UTF-8
+calculate right.txt "bg_BG: right triangle" no 10 10 1 40 10 1 10 50 1
+button 1
+calculate obtuse_half.txt "bg_BG: obtuse triangle, half-pixel midpoints" yes 10 10 1 51 10 1 20 21 1
+button 1
+calculate collinear.txt "bg_BG: collinear points" yes 10 10 1 20 20 1 30 30 1
+stop_program "bg_BG"
+
+locale_run() { # separator what NAME=value...
+    separator=$1
+    local what=$2
+    shift 2
+    start_program "$@"
+    calculate obtuse_half.txt "$what" yes 10 10 1 51 10 1 20 21 1
+    stop_program "$what"
+}
+locale_run , "LANG=en_US with LC_NUMERIC=bg_BG" LANG=en_US.UTF-8 LC_NUMERIC=bg_BG.UTF-8
+locale_run . "en_US" LC_ALL=en_US.UTF-8
+locale_run , "de_DE" LC_ALL=de_DE.UTF-8
+# A locale that the system does not have: the C library falls back to C,
+# while the toolkit still names Russian settings, which write a comma.
+locale -a | grep -qix "ru_RU.utf8" && echo "note: ru_RU is installed here"
+locale_run , "ru_RU, not installed" LC_ALL=ru_RU.UTF-8
+
+# --- desktop themes: fresh points are black, and the window after a run
+# looks exactly as under the toolkit's default theme
+theme_run() { # name NAME=value...
+    local name=$1 file=${1%%:*}
+    shift
+    start_program LC_ALL=C.UTF-8 "$@"
+    press_point 10 10; press_point 51 10; press_point 20 21
+    shot
+    expect_pixel 51 10 0,0,0 "$name: fresh point is black"
+    button 0
+    sleep 0.3
+    import -window "$window" "$work/theme-$file.png"
+    stop_program "$name"
+}
+theme_run default
+for theme in Adwaita:dark HighContrast:dark; do
+    theme_run "$theme" QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME="$theme"
+    differing=$(compare -metric AE "$work/theme-default.png" "$work/theme-${theme%%:*}.png" null: 2>&1)
+    [ "$differing" = 0 ] && pass "$theme: the window as under the default theme" \
+        || fail "$theme: $differing pixels differ from the default theme"
+done
+
 echo "$failures failure(s)"
 [ "$failures" = 0 ]
