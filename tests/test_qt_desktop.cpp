@@ -170,6 +170,52 @@ private slots:
         QCOMPARE(other, 0);
     }
 
+    // A dot is centred on its point, the middle of the pixel (x, y) as for
+    // lines and circles: its device pixels mirror onto each other around
+    // ((x + 0.5) * ratio, (y + 0.5) * ratio), half-pixel points included.
+    void dotIsCentredOnItsPoint_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<int>("width");
+        QTest::newRow("point, 5 pixels wide") << 60.0 << 40.0 << 5;
+        QTest::newRow("centre, 6 pixels wide") << 60.0 << 40.0 << 6;
+        QTest::newRow("point, 4 pixels wide") << 60.0 << 40.0 << 4;
+        QTest::newRow("half-pixel midpoint, 4 pixels wide") << 12.5 << 20.5 << 4;
+        QTest::newRow("half-pixel x only, 4 pixels wide") << 12.5 << 20.0 << 4;
+        QTest::newRow("half-pixel midpoint, 5 pixels wide") << 12.5 << 20.5 << 5;
+    }
+    void dotIsCentredOnItsPoint()
+    {
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(int, width);
+        RealWindow w;
+        auto& pic = w.form.Picture1();
+        const qreal dpr = pic.devicePixelRatioF();
+        const int d = qRound(dpr);
+        if (!qFuzzyCompare(dpr, qreal(d)))
+            QSKIP("the pixel grid has no mirror axis at a fractional scale");
+        pic.setDrawWidth(width);
+        pic.pset(float(x), float(y), ui::RGB(255, 0, 0));
+        const QImage& image = pic.image();
+        const auto red = [&](int px, int py) {
+            return image.rect().contains(px, py) && (image.pixel(px, py) & 0xFFFFFF) == 0xFF0000;
+        };
+        // Twice the centre in device pixels: a whole number at whole scales.
+        const int twiceX = qRound((2 * x + 1) * d), twiceY = qRound((2 * y + 1) * d);
+        int count = 0;
+        for (int py = 0; py < image.height(); ++py)
+            for (int px = 0; px < image.width(); ++px)
+                if (red(px, py)) {
+                    ++count;
+                    QVERIFY2(red(twiceX - 1 - px, py) && red(px, twiceY - 1 - py),
+                             qPrintable(QStringLiteral("%1,%2 has no mirror").arg(px).arg(py)));
+                }
+        const double disc = M_PI * width * width / 4.0 * d * d;
+        QVERIFY2(count > 0.7 * disc && count < 1.5 * disc, qPrintable(QString::number(count)));
+    }
+
     void pressGivesTheWholeLogicalPixelUnderThePointer()
     {
         RealWindow w;
@@ -209,8 +255,8 @@ private slots:
         RealWindow w;
         auto& f = w.form;
         // The controls that take focus, in the design's tab order.
-        const QList<QWidget*> expected = {&f.Text1(0), &f.Text1(1), &f.List1(0), &f.List1(1),
-                                          &f.Command1(0), &f.Command1(1), &f.Command1(2), &f.List1(2)};
+        const QList<QWidget*> expected = {&f.Text1(0),     &f.Text1(1),     &f.List1(0),     &f.List1(1), &f.Command1(0),
+                                          &f.Command1(1), &f.Command1(2), &f.List1(2), &f.Picture1()};
         QList<QWidget*> chain;
         QWidget* at = &f.Text1(0);
         for (int i = 0; i < 64 && chain.size() < expected.size(); ++i, at = at->nextInFocusChain())
@@ -220,11 +266,21 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&f.Text1(0)));
         // Tab skips the hidden controls and the disabled "Изчисли".
-        const QList<QWidget*> visited = {&f.List1(0), &f.List1(1), &f.Command1(1), &f.Command1(2), &f.Text1(0)};
+        const QList<QWidget*> visited = {&f.List1(0),    &f.List1(1),   &f.Command1(1),
+                                         &f.Command1(2), &f.Picture1(), &f.Text1(0)};
         for (QWidget* next : visited) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
+        // The surface shows its focus on its frame and takes no key.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&f.Picture1()));
+        const QImage focused = f.Picture1().grab().toImage();
+        QTest::keyClicks(&f.Picture1(), QStringLiteral("a 1"));
+        QCOMPARE(f.List1(0).count(), 0);
+        QCOMPARE(f.Picture1().image().pixelColor(0, 0), QColor(Qt::white));
+        f.Command1(1).setFocus();
+        QVERIFY(f.Picture1().grab().toImage() != focused);
     }
 
     void buttonsWorkFromTheKeyboard()

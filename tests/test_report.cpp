@@ -149,13 +149,37 @@ TEST(Report, SignOfDeterminantFollowsEntryOrder)
     EXPECT_EQ(b.window.state().S_lice, 300.0);
 }
 
-TEST(Report, PerimeterHeronAndRadii)
+struct PerimeterCase {
+    const char* name;
+    std::vector<Point> points;
+    std::vector<std::string> lines;
+    friend void PrintTo(const PerimeterCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PerimeterTest : public testing::TestWithParam<PerimeterCase> {};
+
+TEST_P(PerimeterTest, PerimeterHeronAndRadii)
 {
-    EXPECT_EQ(slice(runReport({{10, 20}, {30, 20}, {10, 50}}), 14, 4),
-              crlf({"Периметър на триъгълника: 86.0555127546399", "Лице по Херон: 300",
-                    "Радиус на описаната окръжност: 18.0277563773199",
-                    "Радиус на вписаната окръжност: 6.97224362268005"}));
+    const auto& c = GetParam();
+    EXPECT_EQ(slice(runReport(c.points), 14, 4), crlf(c.lines));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, PerimeterTest,
+    testing::Values(
+        PerimeterCase{"right_angle_at_a",
+                      {{10, 20}, {30, 20}, {10, 50}},
+                      {"Периметър на триъгълника: 86.0555127546399", "Лице по Херон: 300",
+                       "Радиус на описаната окръжност: 18.0277563773199",
+                       "Радиус на вписаната окръжност: 6.97224362268005"}},
+        // Summed as (CA + BC) + AB the last digits read 483.193962982091
+        // and 7545.00000000001: the sides are added AB, BC, CA.
+        PerimeterCase{"order_of_the_sum_shows",
+                      {{326, 8}, {252, 85}, {106, 33}},
+                      {"Периметър на триъгълника: 483.19396298209", "Лице по Херон: 7545",
+                       "Радиус на описаната окръжност: 121.429361683139",
+                       "Радиус на вписаната окръжност: 31.2296948142113"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Report, BisectorsAndCircumcentreOffTheSurface)
 {

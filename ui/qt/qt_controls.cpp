@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QWindow>
 
 #include <algorithm>
@@ -81,7 +83,9 @@ std::string fromWidgetText(const QString& text)
 PictureWidget::PictureWidget(QtForm& form, QWidget* parent) : QWidget(parent), form_(form)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::ClickFocus);
+    // It takes the keyboard focus in its place in the Tab chain and shows
+    // it, although it ignores keys.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 QSize PictureWidget::innerSize() const
@@ -170,16 +174,17 @@ void PictureWidget::pset(float x, float y, std::optional<Rgb> colour)
     const QRgb c = colourOf(colour).rgb();
     // A round dot laid out row by row in device pixels, so that it is as
     // fine as the screen allows (the aliased rasteriser turns small ellipses
-    // into lopsided blobs). A device pixel belongs to the dot when its centre
-    // lies within drawWidth / 2 of the dot's centre, which is the middle of
-    // the pixel (x, y) for an odd width and its top-left corner for an even one.
+    // into lopsided blobs). The point (x, y) is the middle of the pixel
+    // (x, y), at (x + 0.5, y + 0.5), as for lines and circles; a device
+    // pixel belongs to the dot when its centre lies within drawWidth / 2 of
+    // the point. A half-pixel point thus lies between pixels, and an even
+    // width covers them evenly on both sides.
     const double dpr = image_.devicePixelRatio();
-    const int w = drawWidth_;
-    const double r = w / 2.0 * dpr;
-    const double shift = w % 2 ? 0.5 : 0.0;
-    const double cx = (std::floor(x) + shift) * dpr, cy = (std::floor(y) + shift) * dpr;
+    const double r = drawWidth_ / 2.0 * dpr;
+    const double cx = (static_cast<double>(x) + 0.5) * dpr, cy = (static_cast<double>(y) + 0.5) * dpr;
     const int top = std::max(0, static_cast<int>(std::floor(cy - r)));
     const int bottom = std::min(image_.height() - 1, static_cast<int>(std::ceil(cy + r)));
+    bool painted = false;
     for (int row = top; row <= bottom; ++row) {
         const double dy = row + 0.5 - cy;
         if (dy * dy > r * r)
@@ -190,7 +195,13 @@ void PictureWidget::pset(float x, float y, std::optional<Rgb> colour)
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row));
         for (int col = left; col <= right; ++col)
             line[col] = c;
+        painted = painted || left <= right;
     }
+    // A dot narrower than the gap between pixel centres still shows: it
+    // takes the device pixel under its point.
+    const QPoint under(static_cast<int>(std::floor(cx)), static_cast<int>(std::floor(cy)));
+    if (!painted && image_.rect().contains(under))
+        image_.setPixel(under, c);
     update();
 }
 
@@ -246,6 +257,12 @@ void PictureWidget::paintEvent(QPaintEvent*)
     p.drawLine(all.bottomLeft(), all.bottomRight());
     p.drawLine(all.topRight(), all.bottomRight());
     p.drawImage(QPointF(kBorder, kBorder), image_);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.backgroundColor = back_;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event)
@@ -487,7 +504,7 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
     for (const auto& [tab, w] : order)
         tabOrder_.push_back(w);
     // The keyboard moves through the controls that take focus, in the
-    // design's order; labels and the surface never take it from the Tab key.
+    // design's order; labels never take it.
     QWidget* previous = nullptr;
     for (QWidget* w : tabOrder_) {
         if (!(w->focusPolicy() & Qt::TabFocus))
