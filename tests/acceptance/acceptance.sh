@@ -7,51 +7,10 @@
 #   acceptance.sh path/to/trivyrhnik
 set -u
 program=$(readlink -f "$1")
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
+source "$(dirname "$0")/session.sh"
 
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-# Our own X server, on the first free display it finds.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-unset QT_QPA_PLATFORM
-export LC_ALL=C.UTF-8
-
-"$program" >"$work/app.log" 2>&1 &
-app_pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "Аналитична геометрия - координати" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the window did not appear"; cat "$work/app.log"; exit 1; }
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
+start_program "$program"
 [ "$WIDTH" = 461 ] && [ "$HEIGHT" = 418 ] && pass "window is 461 x 418" || fail "window is ${WIDTH} x ${HEIGHT}"
-
-# Places in the window, in pixels (design positions in twips / 15).
-surface_x=$((X + 16 + 2)); surface_y=$((Y + 56 + 2)) # drawing area inside its frame
-click_at() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep 0.25; }
-press_point() { click_at $((surface_x + $1)) $((surface_y + $2)) "${3:-1}"; }
-button() { click_at $((X + 376 + 36)) $((Y + 152 + 40 * $1 + 12)); }
-list_row() { click_at $((X + $1 + 12)) $((Y + 56 + 2 + 18 * $2 + 9)); } # list left edge, row
 
 shot() { import -window root "$work/shot.png"; }
 # The colour of a surface pixel as r,g,b.
@@ -68,33 +27,12 @@ has_colour() {
         | grep -qi "#$1"
 }
 
-copy_report() {
-    printf 'sentinel' | xclip -selection clipboard -i
-    click_at $((X + 8 + 200)) $((Y + 296 + 40))
-    xdotool key ctrl+a; sleep 0.1; xdotool key ctrl+c; sleep 0.3
-    xclip -selection clipboard -o >"$work/report.txt" 2>/dev/null
-}
-check_report() { # expected-file what
-    copy_report
-    # The box's lines end in CR LF; the clipboard has the toolkit's line feeds.
-    tr -d '\r' <"$here/expected/$1" >"$work/expected.txt"
-    if cmp -s "$work/expected.txt" "$work/report.txt"; then
-        pass "$2: report line for line"
-    else
-        fail "$2: report differs"
-        diff "$work/expected.txt" "$work/report.txt" | head -20
-    fi
-}
-
 # Presses the three points (x y button each), runs the calculation, checks
 # the report and whether a red circle was drawn, and takes a screenshot.
 #   calculate expected-file what red-circle(yes|no) x y b x y b x y b
 calculate() {
-    local file=$1 what=$2 circle=$3
-    shift 3
-    while [ $# -ge 3 ]; do press_point "$1" "$2" "$3"; shift 3; done
-    button 0
-    check_report "$file" "$what"
+    local what=$2 circle=$3
+    press_and_check "$1" "$2" "${@:4}"
     shot
     if has_colour FF0000; then
         [ "$circle" = yes ] && pass "$what: red dashed circle" || fail "$what: a red circle"
