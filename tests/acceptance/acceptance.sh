@@ -2,68 +2,13 @@
 # Uses the built program from outside, as a pupil does, through an X server
 # only: xdotool presses on the surface, the list rows and the buttons; the
 # report is copied out with the keyboard and read with xclip; screenshots
-# taken with ImageMagick's import are checked pixel by pixel.
+# taken with ImageMagick's import are checked pixel by pixel. It runs under
+# several regional settings and desktop themes.
 #
 #   acceptance.sh path/to/trivyrhnik
 set -u
 program=$(readlink -f "$1")
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-# Our own X server, on the first free display it finds.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-unset QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME GTK_THEME LANG LANGUAGE LC_ALL
-unset LC_NUMERIC LC_CTYPE LC_MESSAGES LC_COLLATE LC_TIME LC_MONETARY
-
-# Starts the program with the given environment (NAME=value ...) and waits
-# for its window; X, Y, WIDTH and HEIGHT are then the window's.
-start_program() {
-    env "$@" "$program" >"$work/app.log" 2>&1 &
-    app_pid=$!
-    window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --onlyvisible --pid "$app_pid" --name "Аналитична геометрия - координати" 2>/dev/null | head -1)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || { echo "the window did not appear ($*)"; cat "$work/app.log"; exit 1; }
-    sleep 0.5
-    eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
-}
-stop_program() {
-    kill -0 "$app_pid" 2>/dev/null && pass "$1: program still running" || fail "$1: program ended"
-    kill "$app_pid" 2>/dev/null
-    wait "$app_pid" 2>/dev/null
-    app_pid=""
-}
-
-start_program LC_ALL=C.UTF-8
-[ "$WIDTH" = 461 ] && [ "$HEIGHT" = 418 ] && pass "window is 461 x 418" || fail "window is ${WIDTH} x ${HEIGHT}"
-
-# Places in the window, in pixels (design positions in twips / 15).
-surface_x=$((X + 16 + 2)); surface_y=$((Y + 56 + 2)) # drawing area inside its frame
-click_at() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep 0.25; }
-press_point() { click_at $((surface_x + $1)) $((surface_y + $2)) "${3:-1}"; }
-button() { click_at $((X + 376 + 36)) $((Y + 152 + 40 * $1 + 12)); }
-list_row() { click_at $((X + $1 + 12)) $((Y + 56 + 2 + 18 * $2 + 9)); } # list left edge, row
+source "$(dirname "$0")/session.sh"
 
 shot() { import -window root "$work/shot.png"; }
 # The colour of a surface pixel as r,g,b.
@@ -80,36 +25,12 @@ has_colour() {
         | grep -qi "#$1"
 }
 
-copy_report() {
-    printf 'sentinel' | xclip -selection clipboard -i
-    click_at $((X + 8 + 200)) $((Y + 296 + 40))
-    xdotool key ctrl+a; sleep 0.1; xdotool key ctrl+c; sleep 0.3
-    xclip -selection clipboard -o >"$work/report.txt" 2>/dev/null
-}
-separator=.
-check_report() { # expected-file what
-    copy_report
-    # The box's lines end in CR LF; the clipboard has the toolkit's line feeds.
-    # The expected reports are written with a full stop; the program's
-    # separator is the only character that the regional settings change.
-    tr -d '\r' <"$here/expected/$1" | tr . "$separator" >"$work/expected.txt"
-    if cmp -s "$work/expected.txt" "$work/report.txt"; then
-        pass "$2: report line for line"
-    else
-        fail "$2: report differs"
-        diff "$work/expected.txt" "$work/report.txt" | head -20
-    fi
-}
-
 # Presses the three points (x y button each), runs the calculation, checks
 # the report and whether a red circle was drawn, and takes a screenshot.
 #   calculate expected-file what red-circle(yes|no) x y b x y b x y b
 calculate() {
-    local file=$1 what=$2 circle=$3
-    shift 3
-    while [ $# -ge 3 ]; do press_point "$1" "$2" "$3"; shift 3; done
-    button 0
-    check_report "$file" "$what"
+    local what=$2 circle=$3
+    press_and_check "$1" "$2" "${@:4}"
     shot
     if has_colour FF0000; then
         [ "$circle" = yes ] && pass "$what: red dashed circle" || fail "$what: a red circle"
@@ -117,6 +38,9 @@ calculate() {
         [ "$circle" = no ] && pass "$what: no red circle" || fail "$what: no red circle"
     fi
 }
+
+start_program LC_ALL=C.UTF-8 "$program"
+[ "$WIDTH" = 461 ] && [ "$HEIGHT" = 418 ] && pass "window is 461 x 418" || fail "window is ${WIDTH} x ${HEIGHT}"
 
 # --- a right triangle, pressed with all three buttons
 calculate right.txt "right triangle" no 10 10 1 40 10 3 10 50 2
@@ -148,7 +72,7 @@ stop_program "C.UTF-8"
 # --- regional settings: the separator is the only difference, and the
 # lists keep whole numbers (the reports' vertex lines come from them)
 separator=,
-start_program LC_ALL=bg_BG.UTF-8
+start_program LC_ALL=bg_BG.UTF-8 "$program"
 calculate right.txt "bg_BG: right triangle" no 10 10 1 40 10 1 10 50 1
 button 1
 calculate obtuse_half.txt "bg_BG: obtuse triangle, half-pixel midpoints" yes 10 10 1 51 10 1 20 21 1
@@ -160,7 +84,7 @@ locale_run() { # separator what NAME=value...
     separator=$1
     local what=$2
     shift 2
-    start_program "$@"
+    start_program "$@" "$program"
     calculate obtuse_half.txt "$what" yes 10 10 1 51 10 1 20 21 1
     stop_program "$what"
 }
@@ -177,12 +101,12 @@ locale_run , "ru_RU, not installed" LC_ALL=ru_RU.UTF-8
 theme_run() { # name NAME=value...
     local name=$1 file=${1%%:*}
     shift
-    start_program LC_ALL=C.UTF-8 "$@"
+    start_program LC_ALL=C.UTF-8 "$@" "$program"
     press_point 10 10; press_point 51 10; press_point 20 21
     shot
     expect_pixel 51 10 0,0,0 "$name: fresh point is black"
     button 0
-    sleep 0.3
+    sleep 0.5
     import -window "$window" "$work/theme-$file.png"
     stop_program "$name"
 }
