@@ -10,12 +10,12 @@ namespace {
 
 constexpr ui::Rgb kLabelColour = ui::RGB(255, 192, 128);
 
-ui::ControlDesign control(ui::ControlKind kind, const char* name, int index, int left, int top, int width,
-                          int height, int tabIndex, const char* accessibleName, std::string text = {},
+ui::ControlDesign control(ui::ControlKind kind, const char* name, int index, int left, int top, int width, int height,
+                          int tabIndex, const char* accessibleName, std::string text = {},
                           std::optional<ui::Rgb> back = std::nullopt, bool visible = true)
 {
-    ui::ControlDesign c{kind, name, index, left, top, width, height, visible, std::move(text), back,
-                        tabIndex, accessibleName, {}};
+    ui::ControlDesign c{kind, name,     index,          left, top, width, height, visible, std::move(text),
+                        back, tabIndex, accessibleName, {}};
     return c;
 }
 
@@ -45,10 +45,10 @@ ui::FormDesign trivyrhnikDesign(std::string teaching, std::string other)
     d.backColor = ui::RGB(128, 128, 255);
     d.font = {"Times New Roman", 12};
     d.controls = {
-        control(K::Label, "Label1", 0, 960, 0, 4575, 375, 2, "Заглавие",
-                "Описана окръжност - координати на точки", kLabelColour),
-        control(K::Label, "Label1", 3, 960, 480, 3975, 375, 12, "Указание",
-                "Посочете трите върха на триъгълника", kLabelColour),
+        control(K::Label, "Label1", 0, 960, 0, 4575, 375, 2, "Заглавие", "Описана окръжност - координати на точки",
+                kLabelColour),
+        control(K::Label, "Label1", 3, 960, 480, 3975, 375, 12, "Указание", "Посочете трите върха на триъгълника",
+                kLabelColour),
         control(K::Label, "Label1", 1, 5400, 480, 735, 375, 8, "Надпис на ос X", "Ос X", kLabelColour),
         control(K::Label, "Label1", 2, 6240, 480, 615, 375, 9, "Надпис на ос Y", "Ос Y", kLabelColour),
         control(K::Picture, "Picture1", 0, 240, 840, 5085, 3495, 11, "Чертожна площ"),
@@ -59,8 +59,7 @@ ui::FormDesign trivyrhnikDesign(std::string teaching, std::string other)
         control(K::Button, "Command1", 1, 5640, 2880, 1095, 375, 6, "Изчисти", "Изчисти", ui::RGB(255, 0, 0)),
         control(K::Button, "Command1", 2, 5640, 3480, 1095, 375, 7, "Изтрий", "Изтрий", ui::RGB(192, 0, 192)),
         control(K::Text, "Text1", 0, 120, 4440, 6735, 1695, 0, "Решение", std::move(teaching)),
-        control(K::Text, "Text1", 1, 2040, 5160, 6735, 405, 1, "Други сметки", std::move(other), std::nullopt,
-                false),
+        control(K::Text, "Text1", 1, 2040, 5160, 6735, 405, 1, "Други сметки", std::move(other), std::nullopt, false),
     };
     for (auto& c : d.controls) {
         if (c.kind == K::Picture)

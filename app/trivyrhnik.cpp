@@ -21,9 +21,8 @@ Trivyrhnik::Trivyrhnik(ui::Form& form, geometry::NumberFormat format)
     , fmt_(std::move(format))
     , calc_(st_, form.Text1(0), form.Picture1(), form.List1(0), form.List1(1), fmt_)
 {
-    form_.Picture1().onMouseDown([this](Integer button, Integer shift, float x, float y) {
-        Picture1_MouseDown(button, shift, x, y);
-    });
+    form_.Picture1().onMouseDown(
+        [this](Integer button, Integer shift, float x, float y) { Picture1_MouseDown(button, shift, x, y); });
     for (Integer i = 0; i < 3; ++i) {
         form_.List1(i).onClick([this, i] { List1_Click(i); });
         form_.Command1(i).onClick([this, i] { Command1_Click(i); });
@@ -176,11 +175,8 @@ void Trivyrhnik::Command1_Click(Integer Index)
         form_.Text1(0).setText("");
         form_.Command1(2).setEnabled(true);
         break;
-    case 2:
-        Iztriwa_Tochka();
-        break;
-    default:
-        break;
+    case 2: Iztriwa_Tochka(); break;
+    default: break;
     }
 }
 

@@ -21,12 +21,9 @@ struct SideText {
 };
 
 constexpr SideText kSideTexts[3] = {
-    {"Страна AB = Sqrt( (Ax-Bx)*(Ax-Bx) + {Ay-By)*(Ay-By) ) = ", "Уравнение на страната AB c:",
-     "Среда на страна c: "},
-    {"Страна BC = Sqrt( (Bx-Cx)*(Bx-Cx) + {By-Cy)*(By-Cy) ) = ", "Уравнение на страната BC a:",
-     "Среда на страна a: "},
-    {"Страна AC = Sqrt( (Cx-Ax)*(Cx-Ax) + {Cy-Ay)*(Cy-Ay) ) = ", "Уравнение на страната AC b:",
-     "Среда на страна b: "},
+    {"Страна AB = Sqrt( (Ax-Bx)*(Ax-Bx) + {Ay-By)*(Ay-By) ) = ", "Уравнение на страната AB c:", "Среда на страна c: "},
+    {"Страна BC = Sqrt( (Bx-Cx)*(Bx-Cx) + {By-Cy)*(By-Cy) ) = ", "Уравнение на страната BC a:", "Среда на страна a: "},
+    {"Страна AC = Sqrt( (Cx-Ax)*(Cx-Ax) + {Cy-Ay)*(Cy-Ay) ) = ", "Уравнение на страната AC b:", "Среда на страна b: "},
 };
 
 constexpr std::string_view kBisectorLabels[3] = {
@@ -42,9 +39,14 @@ float single(double v) { return static_cast<float>(v); }
 
 } // namespace
 
-Izchislenie::Izchislenie(Sostoyanie& state, ui::TextBox& report, ui::PictureBox& picture,
-                         const ui::ListBox& listX, const ui::ListBox& listY, NumberFormat format)
-    : st_(state), report_(report), pic_(picture), listX_(listX), listY_(listY), fmt_(std::move(format))
+Izchislenie::Izchislenie(Sostoyanie& state, ui::TextBox& report, ui::PictureBox& picture, const ui::ListBox& listX,
+                         const ui::ListBox& listY, NumberFormat format)
+    : st_(state)
+    , report_(report)
+    , pic_(picture)
+    , listX_(listX)
+    , listY_(listY)
+    , fmt_(std::move(format))
 {
 }
 
@@ -148,8 +150,7 @@ void Izchislenie::Risuwa_Kontur()
         pic_.pset(single(st_.Sredi[j][0]), single(st_.Sredi[j][1]), kBlue);
         pic_.setDrawWidth(1);
         pic_.setDrawStyle(ui::Dot);
-        pic_.line(single(st_.mas1[j][0]), single(st_.mas1[j][1]), single(st_.mas1[k][0]),
-                  single(st_.mas1[k][1]));
+        pic_.line(single(st_.mas1[j][0]), single(st_.mas1[j][1]), single(st_.mas1[k][0]), single(st_.mas1[k][1]));
     }
 }
 

@@ -19,8 +19,8 @@ namespace geometry {
 
 class Izchislenie {
 public:
-    Izchislenie(Sostoyanie& state, ui::TextBox& report, ui::PictureBox& picture,
-                const ui::ListBox& listX, const ui::ListBox& listY, NumberFormat format);
+    Izchislenie(Sostoyanie& state, ui::TextBox& report, ui::PictureBox& picture, const ui::ListBox& listX,
+                const ui::ListBox& listY, NumberFormat format);
 
     // Vertices from the lists, the determinant and the area; starts the report.
     void Orientirano_Lice();

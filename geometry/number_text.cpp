@@ -115,10 +115,7 @@ long decimalMagnitude(const std::string& number)
 
 } // namespace
 
-std::string doubleText(double value, const NumberFormat& fmt)
-{
-    return floatingText(value, 15, fmt);
-}
+std::string doubleText(double value, const NumberFormat& fmt) { return floatingText(value, 15, fmt); }
 
 std::string singleText(float value, const NumberFormat& fmt)
 {

@@ -125,11 +125,10 @@ const Sequence kSequences[] = {
      {{{'P', 0, 0}, {"0,0", -1, "011"}}, {{'L', 0, 0}, {"0,0", 0, "011"}}, {{'B', 2}, {"", -1, "011"}}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sequences, EventSequenceTest,
-                         testing::Combine(testing::ValuesIn(kSequences), testing::Bool()),
+INSTANTIATE_TEST_SUITE_P(Sequences, EventSequenceTest, testing::Combine(testing::ValuesIn(kSequences), testing::Bool()),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).name)
-                                    + (std::get<1>(info.param) ? "_nested_clicks" : "_no_nested_clicks");
+                                 + (std::get<1>(info.param) ? "_nested_clicks" : "_no_nested_clicks");
                          });
 
 TEST(PointEntry, HiddenListHoldsHeightAboveBottom)
@@ -173,12 +172,13 @@ TEST(PointEntry, SelectionPaintsAllBlackThenTheSelectedRed)
     w.pressAll({{10, 20}, {30, 40}, {50, 60}});
     w.form.Picture1().forgetCalls();
     w.form.List1(1).userSelect(1);
-    EXPECT_EQ(psets(w), (std::vector<std::string>{
-                            "PSet (10,20) w5 s4 RGB(0,0,0)",
-                            "PSet (30,40) w5 s4 RGB(0,0,0)",
-                            "PSet (50,60) w5 s4 RGB(0,0,0)",
-                            "PSet (30,40) w5 s4 RGB(255,0,0)",
-                        }));
+    EXPECT_EQ(psets(w),
+              (std::vector<std::string>{
+                  "PSet (10,20) w5 s4 RGB(0,0,0)",
+                  "PSet (30,40) w5 s4 RGB(0,0,0)",
+                  "PSet (50,60) w5 s4 RGB(0,0,0)",
+                  "PSet (30,40) w5 s4 RGB(255,0,0)",
+              }));
 }
 
 TEST(PointEntry, NestedClicksEndInTheSameMarks)
@@ -209,11 +209,12 @@ TEST(PointEntry, DeletionPaintsWhiteThenTheRestBlack)
     w.form.List1(0).userSelect(0);
     w.form.Picture1().forgetCalls();
     w.deleteSelected();
-    EXPECT_EQ(psets(w), (std::vector<std::string>{
-                            "PSet (10,20) w5 s4 RGB(255,255,255)",
-                            "PSet (12,21) w5 s4 RGB(0,0,0)",
-                            "PSet (50,60) w5 s4 RGB(0,0,0)",
-                        }));
+    EXPECT_EQ(psets(w),
+              (std::vector<std::string>{
+                  "PSet (10,20) w5 s4 RGB(255,255,255)",
+                  "PSet (12,21) w5 s4 RGB(0,0,0)",
+                  "PSet (50,60) w5 s4 RGB(0,0,0)",
+              }));
 }
 
 TEST(PointEntry, ClearKeepsReportAndEmptiesStore)

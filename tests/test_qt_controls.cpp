@@ -129,13 +129,18 @@ void QtControlsTest::textRoundTrip_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("one line with final CR LF") << "abc\r\n" << "abc\n";
-    QTest::newRow("several lines") << "one\r\ntwo\r\nthree\r\n" << "one\ntwo\nthree\n";
-    QTest::newRow("empty lines") << "\r\n\r\nx\r\n\r\n" << "\n\nx\n\n";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("one line with final CR LF") << "abc\r\n"
+                                               << "abc\n";
+    QTest::newRow("several lines") << "one\r\ntwo\r\nthree\r\n"
+                                   << "one\ntwo\nthree\n";
+    QTest::newRow("empty lines") << "\r\n\r\nx\r\n\r\n"
+                                 << "\n\nx\n\n";
     QTest::newRow("Cyrillic") << "Лице по Херон: 600\r\nПравоъгълен триъгълник: \r\n"
                               << "Лице по Херон: 600\nПравоъгълен триъгълник: \n";
-    QTest::newRow("no final line break") << "първи\r\nвтори" << "първи\nвтори";
+    QTest::newRow("no final line break") << "първи\r\nвтори"
+                                         << "първи\nвтори";
 }
 
 void QtControlsTest::textRoundTrip()
@@ -347,9 +352,10 @@ void QtControlsTest::solidLineColoursItsPixels()
     const auto drawn = pixelsOf(pic, green);
     for (const QPoint& p : drawn) {
         const int i = std::max(std::abs(p.x() - from.x()), std::abs(p.y() - from.y()));
-        QVERIFY2(i <= steps && p == QPoint(from.x() + (to.x() - from.x()) * i / steps,
-                                           from.y() + (to.y() - from.y()) * i / steps),
-                 qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY2(
+            i <= steps
+                && p == QPoint(from.x() + (to.x() - from.x()) * i / steps, from.y() + (to.y() - from.y()) * i / steps),
+            qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     }
     QVERIFY2(drawn.size() >= size_t(steps - 1) && drawn.size() <= size_t(steps + 1),
              qPrintable(QString::number(drawn.size())));
@@ -439,7 +445,9 @@ void QtControlsTest::widgetShowsTheRetainedImage()
     pic.pset(30, 12, ui::RGB(0, 0, 255));
     const QImage shown = pic.grab().toImage();
     const qreal dpr = shown.devicePixelRatio();
-    auto at = [&](int x, int y) { return shown.pixelColor(QPoint(int(x * dpr), int(y * dpr))).name(); };
+    auto at = [&](int x, int y) {
+        return shown.pixelColor(QPoint(int(x * dpr), int(y * dpr))).name();
+    };
     QCOMPARE(at(kB, kB), kRed);
     QCOMPARE(at(kB + 30, kB + 12), name(0, 0, 255));
     QCOMPARE(at(kB + 31, kB + 12), kWhite);

@@ -37,8 +37,8 @@ struct RealWindow {
 // The design's visible widgets with their texts.
 std::vector<std::pair<QWidget*, QString>> captioned(QtForm& f)
 {
-    return {{&f.Label1(0), f.Label1(0).text()},   {&f.Label1(1), f.Label1(1).text()},
-            {&f.Label1(2), f.Label1(2).text()},   {&f.Label1(3), f.Label1(3).text()},
+    return {{&f.Label1(0), f.Label1(0).text()},     {&f.Label1(1), f.Label1(1).text()},
+            {&f.Label1(2), f.Label1(2).text()},     {&f.Label1(3), f.Label1(3).text()},
             {&f.Command1(0), f.Command1(0).text()}, {&f.Command1(1), f.Command1(1).text()},
             {&f.Command1(2), f.Command1(2).text()}};
 }
@@ -77,7 +77,8 @@ private slots:
             all += w.form.List1(0).item(r)->text() + w.form.List1(1).item(r)->text();
         QTest::mouseClick(&w.form.Command1(0), Qt::LeftButton);
         all += w.form.Text1(0).toPlainText();
-        all += QStringLiteral("Точките лежат на права! Изчислението не може да бъде завършено: препълване. 0123456789,.-");
+        all += QStringLiteral(
+            "Точките лежат на права! Изчислението не може да бъде завършено: препълване. 0123456789,.-");
         QVERIFY(all.size() > 4000);
         const QFontMetrics metrics(w.form.Text1(0).font());
         for (const char32_t ch : all.toUcs4()) {
@@ -139,10 +140,14 @@ private slots:
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
                 const QRgb c = image.pixel(x, y) & 0xFFFFFF;
-                if (c == 0xFF0000) ++red;
-                else if (c == 0x0000FF) ++blue;
-                else if (c == 0x00FF00) ++green;
-                else if (c != 0xFFFFFF) ++other;
+                if (c == 0xFF0000)
+                    ++red;
+                else if (c == 0x0000FF)
+                    ++blue;
+                else if (c == 0x00FF00)
+                    ++green;
+                else if (c != 0xFFFFFF)
+                    ++other;
             }
         const int d = qRound(dpr);
         if (qFuzzyCompare(dpr, qreal(d))) {
@@ -232,9 +237,9 @@ private slots:
     void everyControlHasABulgarianAccessibleName()
     {
         RealWindow w;
-        QWidget* widgets[] = {&w.form.Picture1(), &w.form.List1(0), &w.form.List1(1), &w.form.Text1(0),
-                              &w.form.Command1(0), &w.form.Command1(1), &w.form.Command1(2),
-                              &w.form.Label1(0), &w.form.Label1(1), &w.form.Label1(2), &w.form.Label1(3)};
+        QWidget* widgets[] = {&w.form.Picture1(),  &w.form.List1(0),    &w.form.List1(1),    &w.form.Text1(0),
+                              &w.form.Command1(0), &w.form.Command1(1), &w.form.Command1(2), &w.form.Label1(0),
+                              &w.form.Label1(1),   &w.form.Label1(2),   &w.form.Label1(3)};
         for (QWidget* widget : widgets) {
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
             QVERIFY(a);
@@ -255,7 +260,7 @@ private slots:
         RealWindow w;
         auto& f = w.form;
         // The controls that take focus, in the design's tab order.
-        const QList<QWidget*> expected = {&f.Text1(0),     &f.Text1(1),     &f.List1(0),     &f.List1(1), &f.Command1(0),
+        const QList<QWidget*> expected = {&f.Text1(0),    &f.Text1(1),    &f.List1(0), &f.List1(1),  &f.Command1(0),
                                           &f.Command1(1), &f.Command1(2), &f.List1(2), &f.Picture1()};
         QList<QWidget*> chain;
         QWidget* at = &f.Text1(0);
@@ -266,8 +271,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&f.Text1(0)));
         // Tab skips the hidden controls and the disabled "Изчисли".
-        const QList<QWidget*> visited = {&f.List1(0),    &f.List1(1),   &f.Command1(1),
-                                         &f.Command1(2), &f.Picture1(), &f.Text1(0)};
+        const QList<QWidget*> visited
+            = {&f.List1(0), &f.List1(1), &f.Command1(1), &f.Command1(2), &f.Picture1(), &f.Text1(0)};
         for (QWidget* next : visited) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);

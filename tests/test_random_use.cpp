@@ -60,9 +60,7 @@ std::optional<std::string> play(const std::vector<Event>& events, bool nestedCli
             if (before < 3 && before + 1 == 3)
                 model.calculate = true;
             break;
-        case Event::Row:
-            w.form.List1(e.a).userSelect(e.b);
-            break;
+        case Event::Row: w.form.List1(e.a).userSelect(e.b); break;
         case Event::Button: {
             const bool enabled = w.form.Command1(e.a).isEnabled();
             const int selected = w.form.List1(0).listIndex();

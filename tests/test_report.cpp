@@ -75,19 +75,20 @@ TEST(Report, DrawingCallsOfACompleteRun)
     std::vector<std::string> calls;
     for (const auto& c : w.form.Picture1().calls())
         calls.push_back(describe(c));
-    EXPECT_EQ(calls, (std::vector<std::string>{
-                         "PSet (25,10) w4 s0 RGB(0,0,255)",
-                         "Line (10,10)-(40,10) w1 s2 fore",
-                         "PSet (25,30) w4 s0 RGB(0,0,255)",
-                         "Line (40,10)-(10,50) w1 s2 fore",
-                         "PSet (10,30) w4 s0 RGB(0,0,255)",
-                         "Line (10,50)-(10,10) w1 s2 fore",
-                         "Circle (25,30) r25 w1 s2 fore",
-                         "Line (25,10)-(25,30) w1 s2 RGB(0,255,0)",
-                         "Line (25,30)-(25,30) w1 s2 RGB(0,255,0)",
-                         "Line (10,30)-(25,30) w1 s2 RGB(0,255,0)",
-                         "PSet (25,30) w6 s2 RGB(250,25,100)",
-                     }));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{
+                  "PSet (25,10) w4 s0 RGB(0,0,255)",
+                  "Line (10,10)-(40,10) w1 s2 fore",
+                  "PSet (25,30) w4 s0 RGB(0,0,255)",
+                  "Line (40,10)-(10,50) w1 s2 fore",
+                  "PSet (10,30) w4 s0 RGB(0,0,255)",
+                  "Line (10,50)-(10,10) w1 s2 fore",
+                  "Circle (25,30) r25 w1 s2 fore",
+                  "Line (25,10)-(25,30) w1 s2 RGB(0,255,0)",
+                  "Line (25,30)-(25,30) w1 s2 RGB(0,255,0)",
+                  "Line (10,30)-(25,30) w1 s2 RGB(0,255,0)",
+                  "PSet (25,30) w6 s2 RGB(250,25,100)",
+              }));
     EXPECT_EQ(w.form.Picture1().drawWidth(), 1);
     EXPECT_EQ(w.form.Picture1().drawStyle(), 0);
     EXPECT_FALSE(w.form.Command1(0).isEnabled());
@@ -111,30 +112,28 @@ TEST_P(OrientedAreaTest, FirstFiveLines)
     EXPECT_EQ(slice(runReport(c.points, {c.separator}), 0, 5), crlf(c.firstLines));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, OrientedAreaTest,
-    testing::Values(
-        AreaCase{"entered_in_order",
-                 {{10, 20}, {30, 20}, {10, 50}},
-                 ".",
-                 {"Ориентирано лице - координати на върховете:", "10, 20, 1", "30, 20, 1", "10, 50, 1",
-                  "Ориентирано лице = 300"}},
-        AreaCase{"swapped_vertices_same_area",
-                 {{10, 20}, {10, 50}, {30, 20}},
-                 ".",
-                 {"Ориентирано лице - координати на върховете:", "10, 20, 1", "10, 50, 1", "30, 20, 1",
-                  "Ориентирано лице = 300"}},
-        AreaCase{"half_area_point",
-                 {{0, 0}, {3, 0}, {0, 1}},
-                 ".",
-                 {"Ориентирано лице - координати на върховете:", "0, 0, 1", "3, 0, 1", "0, 1, 1",
-                  "Ориентирано лице = 1.5"}},
-        AreaCase{"half_area_comma",
-                 {{0, 0}, {3, 0}, {0, 1}},
-                 ",",
-                 {"Ориентирано лице - координати на върховете:", "0, 0, 1", "3, 0, 1", "0, 1, 1",
-                  "Ориентирано лице = 1,5"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Examples, OrientedAreaTest,
+                         testing::Values(AreaCase{"entered_in_order",
+                                                  {{10, 20}, {30, 20}, {10, 50}},
+                                                  ".",
+                                                  {"Ориентирано лице - координати на върховете:", "10, 20, 1",
+                                                   "30, 20, 1", "10, 50, 1", "Ориентирано лице = 300"}},
+                                         AreaCase{"swapped_vertices_same_area",
+                                                  {{10, 20}, {10, 50}, {30, 20}},
+                                                  ".",
+                                                  {"Ориентирано лице - координати на върховете:", "10, 20, 1",
+                                                   "10, 50, 1", "30, 20, 1", "Ориентирано лице = 300"}},
+                                         AreaCase{"half_area_point",
+                                                  {{0, 0}, {3, 0}, {0, 1}},
+                                                  ".",
+                                                  {"Ориентирано лице - координати на върховете:", "0, 0, 1", "3, 0, 1",
+                                                   "0, 1, 1", "Ориентирано лице = 1.5"}},
+                                         AreaCase{"half_area_comma",
+                                                  {{0, 0}, {3, 0}, {0, 1}},
+                                                  ",",
+                                                  {"Ориентирано лице - координати на върховете:", "0, 0, 1", "3, 0, 1",
+                                                   "0, 1, 1", "Ориентирано лице = 1,5"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Report, SignOfDeterminantFollowsEntryOrder)
 {
@@ -166,40 +165,40 @@ TEST_P(PerimeterTest, PerimeterHeronAndRadii)
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, PerimeterTest,
-    testing::Values(
-        PerimeterCase{"right_angle_at_a",
-                      {{10, 20}, {30, 20}, {10, 50}},
-                      {"Периметър на триъгълника: 86.0555127546399", "Лице по Херон: 300",
-                       "Радиус на описаната окръжност: 18.0277563773199",
-                       "Радиус на вписаната окръжност: 6.97224362268005"}},
-        // Summed as (CA + BC) + AB the last digits read 483.193962982091
-        // and 7545.00000000001: the sides are added AB, BC, CA.
-        PerimeterCase{"order_of_the_sum_shows",
-                      {{326, 8}, {252, 85}, {106, 33}},
-                      {"Периметър на триъгълника: 483.19396298209", "Лице по Херон: 7545",
-                       "Радиус на описаната окръжност: 121.429361683139",
-                       "Радиус на вписаната окръжност: 31.2296948142113"}}),
+    testing::Values(PerimeterCase{"right_angle_at_a",
+                                  {{10, 20}, {30, 20}, {10, 50}},
+                                  {"Периметър на триъгълника: 86.0555127546399", "Лице по Херон: 300",
+                                   "Радиус на описаната окръжност: 18.0277563773199",
+                                   "Радиус на вписаната окръжност: 6.97224362268005"}},
+                    // Summed as (CA + BC) + AB the last digits read 483.193962982091
+                    // and 7545.00000000001: the sides are added AB, BC, CA.
+                    PerimeterCase{"order_of_the_sum_shows",
+                                  {{326, 8}, {252, 85}, {106, 33}},
+                                  {"Периметър на триъгълника: 483.19396298209", "Лице по Херон: 7545",
+                                   "Радиус на описаната окръжност: 121.429361683139",
+                                   "Радиус на вписаната окръжност: 31.2296948142113"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Report, BisectorsAndCircumcentreOffTheSurface)
 {
     const auto report = runReport({{100, 300}, {400, 300}, {250, 100}});
     ASSERT_EQ(report.size(), 34u);
-    EXPECT_EQ(slice(report, 21, 13), crlf({
-                                         "Уравнение на симетрала към AB: ",
-                                         "300*x  - 0*y  - 75000 = 0",
-                                         "Уравнение на симетрала към BC: ",
-                                         "-150*x  - 200*y  + 88750 = 0",
-                                         "Уравнение на симетрала към AC: ",
-                                         "-150*x  + 200*y  - 13750 = 0",
-                                         "От решението на системата уравнения за две от симетралите: ",
-                                         "300*x  - 0*y  - 75000 = 0",
-                                         "-150*x  - 200*y  + 88750 = 0",
-                                         "Пресечната точка на симетралите е с координати:",
-                                         "Sx = -15000000 / -60000 = 250;",
-                                         "Sy = -15375000 / -60000 = 256.25",
-                                         "Изчисления по R =a*b*c/(4*S) = 156.25",
-                                     }));
+    EXPECT_EQ(slice(report, 21, 13),
+              crlf({
+                  "Уравнение на симетрала към AB: ",
+                  "300*x  - 0*y  - 75000 = 0",
+                  "Уравнение на симетрала към BC: ",
+                  "-150*x  - 200*y  + 88750 = 0",
+                  "Уравнение на симетрала към AC: ",
+                  "-150*x  + 200*y  - 13750 = 0",
+                  "От решението на системата уравнения за две от симетралите: ",
+                  "300*x  - 0*y  - 75000 = 0",
+                  "-150*x  - 200*y  + 88750 = 0",
+                  "Пресечната точка на симетралите е с координати:",
+                  "Sx = -15000000 / -60000 = 250;",
+                  "Sy = -15375000 / -60000 = 256.25",
+                  "Изчисления по R =a*b*c/(4*S) = 156.25",
+              }));
 }
 
 TEST(Report, CircumcircleDrawingOffTheSurface)
@@ -212,13 +211,14 @@ TEST(Report, CircumcircleDrawingOffTheSurface)
     std::vector<std::string> last;
     for (auto it = calls.end() - 5; it != calls.end(); ++it)
         last.push_back(describe(*it));
-    EXPECT_EQ(last, (std::vector<std::string>{
-                        "Circle (250,256) r156.25 w1 s2 fore",
-                        "Line (250,300)-(250,256) w1 s2 RGB(0,255,0)",
-                        "Line (325,200)-(250,256) w1 s2 RGB(0,255,0)",
-                        "Line (175,200)-(250,256) w1 s2 RGB(0,255,0)",
-                        "PSet (250,256) w6 s2 RGB(250,25,100)",
-                    }));
+    EXPECT_EQ(last,
+              (std::vector<std::string>{
+                  "Circle (250,256) r156.25 w1 s2 fore",
+                  "Line (250,300)-(250,256) w1 s2 RGB(0,255,0)",
+                  "Line (325,200)-(250,256) w1 s2 RGB(0,255,0)",
+                  "Line (175,200)-(250,256) w1 s2 RGB(0,255,0)",
+                  "PSet (250,256) w6 s2 RGB(250,25,100)",
+              }));
 }
 
 TEST(Report, HalfPixelBisectorConstant)
@@ -259,25 +259,44 @@ TEST_P(TriangleTypeTest, TypeLineAndCircle)
     EXPECT_EQ(redCircles, c.circleDrawn ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, TriangleTypeTest,
-    testing::Values(
-        TypeCase{"right_longest_bc", {{10, 10}, {40, 10}, {10, 50}}, "Правоъгълен триъгълник: ",
-                 "Xc = 25; Yc = 30; R = 25", false},
-        TypeCase{"obtuse_draws_circle", {{10, 10}, {50, 10}, {20, 20}}, "Тъпоъгълен триъгълник: ",
-                 "Xc = 30; Yc = 10; R = 20", true},
-        TypeCase{"acute", {{10, 10}, {50, 10}, {30, 40}}, "Остроъгълен триъгълник: ", "Xc = 30; Yc = 10; R = 20",
-                 false},
-        TypeCase{"equal_longest_takes_lower_index", {{10, 10}, {50, 10}, {30, 80}}, "Остроъгълен триъгълник: ",
-                 "Xc = 40; Yc = 45; R = 36.4005494464026", false},
-        // Right angles whose rounded side lengths do not square back exactly.
-        TypeCase{"right_sqrt10", {{0, 0}, {3, 0}, {0, 1}}, "Правоъгълен триъгълник: ",
-                 "Xc = 1.5; Yc = 0.5; R = 1.58113883008419", false},
-        TypeCase{"right_sqrt8", {{10, 10}, {12, 10}, {10, 12}}, "Правоъгълен триъгълник: ",
-                 "Xc = 11; Yc = 11; R = 1.4142135623731", false},
-        TypeCase{"right_two_sqrt2", {{10, 10}, {11, 11}, {12, 10}}, "Правоъгълен триъгълник: ",
-                 "Xc = 11; Yc = 10; R = 1", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Examples, TriangleTypeTest,
+                         testing::Values(TypeCase{"right_longest_bc",
+                                                  {{10, 10}, {40, 10}, {10, 50}},
+                                                  "Правоъгълен триъгълник: ",
+                                                  "Xc = 25; Yc = 30; R = 25",
+                                                  false},
+                                         TypeCase{"obtuse_draws_circle",
+                                                  {{10, 10}, {50, 10}, {20, 20}},
+                                                  "Тъпоъгълен триъгълник: ",
+                                                  "Xc = 30; Yc = 10; R = 20",
+                                                  true},
+                                         TypeCase{"acute",
+                                                  {{10, 10}, {50, 10}, {30, 40}},
+                                                  "Остроъгълен триъгълник: ",
+                                                  "Xc = 30; Yc = 10; R = 20",
+                                                  false},
+                                         TypeCase{"equal_longest_takes_lower_index",
+                                                  {{10, 10}, {50, 10}, {30, 80}},
+                                                  "Остроъгълен триъгълник: ",
+                                                  "Xc = 40; Yc = 45; R = 36.4005494464026",
+                                                  false},
+                                         // Right angles whose rounded side lengths do not square back exactly.
+                                         TypeCase{"right_sqrt10",
+                                                  {{0, 0}, {3, 0}, {0, 1}},
+                                                  "Правоъгълен триъгълник: ",
+                                                  "Xc = 1.5; Yc = 0.5; R = 1.58113883008419",
+                                                  false},
+                                         TypeCase{"right_sqrt8",
+                                                  {{10, 10}, {12, 10}, {10, 12}},
+                                                  "Правоъгълен триъгълник: ",
+                                                  "Xc = 11; Yc = 11; R = 1.4142135623731",
+                                                  false},
+                                         TypeCase{"right_two_sqrt2",
+                                                  {{10, 10}, {11, 11}, {12, 10}},
+                                                  "Правоъгълен триъгълник: ",
+                                                  "Xc = 11; Yc = 10; R = 1",
+                                                  false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Report, CollinearPointsGiveTheMessageAndKeepTheirDrawings)
 {
@@ -289,15 +308,16 @@ TEST(Report, CollinearPointsGiveTheMessageAndKeepTheirDrawings)
     std::vector<std::string> calls;
     for (const auto& c : w.form.Picture1().calls())
         calls.push_back(describe(c));
-    EXPECT_EQ(calls, (std::vector<std::string>{
-                         "PSet (15,15) w4 s0 RGB(0,0,255)",
-                         "Line (10,10)-(20,20) w1 s2 fore",
-                         "PSet (25,25) w4 s0 RGB(0,0,255)",
-                         "Line (20,20)-(30,30) w1 s2 fore",
-                         "PSet (20,20) w4 s0 RGB(0,0,255)",
-                         "Line (30,30)-(10,10) w1 s2 fore",
-                         "Circle (20,20) r14.1421 w1 s1 RGB(255,0,0)",
-                     }));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{
+                  "PSet (15,15) w4 s0 RGB(0,0,255)",
+                  "Line (10,10)-(20,20) w1 s2 fore",
+                  "PSet (25,25) w4 s0 RGB(0,0,255)",
+                  "Line (20,20)-(30,30) w1 s2 fore",
+                  "PSet (20,20) w4 s0 RGB(0,0,255)",
+                  "Line (30,30)-(10,10) w1 s2 fore",
+                  "Circle (20,20) r14.1421 w1 s1 RGB(255,0,0)",
+              }));
     EXPECT_EQ(w.form.Picture1().drawStyle(), 0);
     EXPECT_FALSE(w.form.Command1(0).isEnabled());
     EXPECT_FALSE(w.form.Command1(2).isEnabled());
@@ -327,9 +347,9 @@ TEST(Report, NegativeHeronProductCountsAsZero)
         calc.Koefic_Strana(k);
     form.Text1(0).setText("");
     calc.Perimetyr_Radiusi();
-    EXPECT_EQ(lines(form.Text1(0).text()),
-              crlf({"Периметър на триъгълника: 43.2666153055679", "Лице по Херон: 0",
-                    "Трите върха лежат на една права!"}));
+    EXPECT_EQ(
+        lines(form.Text1(0).text()),
+        crlf({"Периметър на триъгълника: 43.2666153055679", "Лице по Херон: 0", "Трите върха лежат на една права!"}));
 }
 
 TEST(Report, FarCircumcentreIsStillPrintedAndDrawn)
@@ -392,9 +412,8 @@ TEST(ReportProperties, SeededTrianglesOfTheSurface)
     int checked = 0;
     for (int n = 0; n < 400; ++n) {
         MemoryWindow w;
-        const std::vector<Point> p = {{float(xs(rng)), float(ys(rng))},
-                                      {float(xs(rng)), float(ys(rng))},
-                                      {float(xs(rng)), float(ys(rng))}};
+        const std::vector<Point> p
+            = {{float(xs(rng)), float(ys(rng))}, {float(xs(rng)), float(ys(rng))}, {float(xs(rng)), float(ys(rng))}};
         w.pressAll(p);
         w.calculate();
         const auto& st = w.window.state();
@@ -430,13 +449,13 @@ TEST(ReportProperties, SeededTrianglesOfTheSurface)
             const Point& a = p[j];
             const Point& b = p[(j + 1) % 3];
             const Point& c = p[(j + 2) % 3];
-            const long long dot = static_cast<long long>(b.x - a.x) * (c.x - a.x)
-                                  + static_cast<long long>(b.y - a.y) * (c.y - a.y);
+            const long long dot
+                = static_cast<long long>(b.x - a.x) * (c.x - a.x) + static_cast<long long>(b.y - a.y) * (c.y - a.y);
             minDot = std::min(minDot, dot);
         }
-        const char* expected = minDot < 0    ? "Тъпоъгълен триъгълник: \r\n"
-                               : minDot == 0 ? "Правоъгълен триъгълник: \r\n"
-                                             : "Остроъгълен триъгълник: \r\n";
+        const char* expected = minDot < 0 ? "Тъпоъгълен триъгълник: \r\n"
+            : minDot == 0                 ? "Правоъгълен триъгълник: \r\n"
+                                          : "Остроъгълен триъгълник: \r\n";
         EXPECT_EQ(report[18], expected);
     }
     EXPECT_GT(checked, 350);

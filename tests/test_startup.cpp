@@ -58,10 +58,7 @@ TEST(Startup, TeachingTextHoldsItsFixedLines)
     EXPECT_NE(std::search(ls.begin(), ls.end(), six.begin(), six.end()), ls.end());
 }
 
-TEST(Startup, HiddenNotesStartWithTheirHeading)
-{
-    EXPECT_TRUE(app::otherText().starts_with("Други сметки\r\n"));
-}
+TEST(Startup, HiddenNotesStartWithTheirHeading) { EXPECT_TRUE(app::otherText().starts_with("Други сметки\r\n")); }
 
 TEST(Startup, StateAfterLoad)
 {

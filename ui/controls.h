@@ -22,8 +22,7 @@ struct Rgb {
 
 constexpr Rgb RGB(int r, int g, int b)
 {
-    return Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
-               static_cast<std::uint8_t>(b)};
+    return Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
 }
 
 // Line styles of the drawing surface's pen.

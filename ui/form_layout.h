@@ -21,11 +21,11 @@ enum class ControlKind { Picture, List, Text, Button, Label };
 
 struct ControlDesign {
     ControlKind kind;
-    std::string name;          // designer name, e.g. "List1"
-    int index = 0;             // index in its control array
+    std::string name; // designer name, e.g. "List1"
+    int index = 0; // index in its control array
     int left = 0, top = 0, width = 0, height = 0; // twips
     bool visible = true;
-    std::string text;          // caption or design text
+    std::string text; // caption or design text
     std::optional<Rgb> backColor;
     int tabIndex = 0;
     std::string accessibleName;

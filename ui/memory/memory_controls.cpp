@@ -27,14 +27,11 @@ std::string describe(const DrawCall& c)
         colour = "RGB(" + num(c.colour->r) + "," + num(c.colour->g) + "," + num(c.colour->b) + ")";
     const std::string pen = " w" + num(c.width) + " s" + num(c.style) + " ";
     switch (c.op) {
-    case DrawCall::Op::Cls:
-        return "Cls";
-    case DrawCall::Op::PSet:
-        return "PSet (" + num(c.x1) + "," + num(c.y1) + ")" + pen + colour;
+    case DrawCall::Op::Cls: return "Cls";
+    case DrawCall::Op::PSet: return "PSet (" + num(c.x1) + "," + num(c.y1) + ")" + pen + colour;
     case DrawCall::Op::Line:
         return "Line (" + num(c.x1) + "," + num(c.y1) + ")-(" + num(c.x2) + "," + num(c.y2) + ")" + pen + colour;
-    case DrawCall::Op::Circle:
-        return "Circle (" + num(c.x1) + "," + num(c.y1) + ") r" + num(c.radius) + pen + colour;
+    case DrawCall::Op::Circle: return "Circle (" + num(c.x1) + "," + num(c.y1) + ") r" + num(c.radius) + pen + colour;
     }
     return {};
 }

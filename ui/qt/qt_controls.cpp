@@ -139,10 +139,7 @@ void PictureWidget::setDrawStyle(int style)
 
 QColor PictureWidget::foreground() const { return palette().color(QPalette::ButtonText); }
 
-QColor PictureWidget::colourOf(std::optional<Rgb> colour) const
-{
-    return colour ? toQColor(*colour) : foreground();
-}
+QColor PictureWidget::colourOf(std::optional<Rgb> colour) const { return colour ? toQColor(*colour) : foreground(); }
 
 QPen PictureWidget::pen(const QColor& colour) const
 {
@@ -281,9 +278,12 @@ void PictureWidget::mousePressEvent(QMouseEvent* event)
     default: button = 0; break;
     }
     std::int16_t shift = 0;
-    if (event->modifiers() & Qt::ShiftModifier) shift |= 1;
-    if (event->modifiers() & Qt::ControlModifier) shift |= 2;
-    if (event->modifiers() & Qt::AltModifier) shift |= 4;
+    if (event->modifiers() & Qt::ShiftModifier)
+        shift |= 1;
+    if (event->modifiers() & Qt::ControlModifier)
+        shift |= 2;
+    if (event->modifiers() & Qt::AltModifier)
+        shift |= 4;
     if (mouseDown_)
         form_.dispatch([&] { mouseDown_(button, shift, x, y); });
 }
@@ -306,8 +306,7 @@ ListWidget::ListWidget(QtForm& form, QWidget* parent) : QListWidget(parent), for
     });
 }
 
-QItemSelectionModel::SelectionFlags ListWidget::selectionCommand(const QModelIndex& index,
-                                                                const QEvent* event) const
+QItemSelectionModel::SelectionFlags ListWidget::selectionCommand(const QModelIndex& index, const QEvent* event) const
 {
     // Ctrl+click or Ctrl+Space on the selected row would leave the list
     // without a selection; a chosen row stays until a deletion or a reset.

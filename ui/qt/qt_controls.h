@@ -11,11 +11,11 @@
 #include "ui/form_layout.h"
 
 #include <QImage>
-#include <QPalette>
+#include <QLabel>
 #include <QListWidget>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QLabel>
 #include <QWidget>
 
 #include <array>
