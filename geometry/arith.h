@@ -78,7 +78,7 @@ bool tryStore(double v, T& out)
         return false;
     const double r = std::nearbyint(v); // default rounding: to nearest, ties to even
     // min() is -2^(n-1), exact as a Double; 2^(n-1) is the first value above max().
-    const double lowest = static_cast<double>(std::numeric_limits<T>::min());
+    const auto lowest = static_cast<double>(std::numeric_limits<T>::min());
     if (r < lowest || r >= -lowest)
         return false;
     out = static_cast<T>(r);

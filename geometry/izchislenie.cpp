@@ -1,5 +1,6 @@
 #include "geometry/izchislenie.h"
 
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -20,20 +21,20 @@ struct SideText {
     std::string_view midpoint;
 };
 
-constexpr SideText kSideTexts[3] = {
+constexpr std::array<SideText, 3> kSideTexts = {{
     {"Страна AB = Sqrt( (Ax-Bx)*(Ax-Bx) + {Ay-By)*(Ay-By) ) = ", "Уравнение на страната AB c:", "Среда на страна c: "},
     {"Страна BC = Sqrt( (Bx-Cx)*(Bx-Cx) + {By-Cy)*(By-Cy) ) = ", "Уравнение на страната BC a:", "Среда на страна a: "},
     {"Страна AC = Sqrt( (Cx-Ax)*(Cx-Ax) + {Cy-Ay)*(Cy-Ay) ) = ", "Уравнение на страната AC b:", "Среда на страна b: "},
-};
+}};
 
-constexpr std::string_view kBisectorLabels[3] = {
+constexpr std::array<std::string_view, 3> kBisectorLabels = {
     "Уравнение на симетрала към AB: ",
     "Уравнение на симетрала към BC: ",
     "Уравнение на симетрала към AC: ",
 };
 
 // Side k runs from vertex kSideEnds[k][0] to vertex kSideEnds[k][1].
-constexpr int kSideEnds[3][2] = {{0, 1}, {1, 2}, {2, 0}};
+constexpr std::array<std::array<int, 2>, 3> kSideEnds = {{{0, 1}, {1, 2}, {2, 0}}};
 
 float single(double v) { return static_cast<float>(v); }
 
@@ -130,11 +131,12 @@ void Izchislenie::Koefic_Strana(Integer koe)
     const Long b = lSub(x2, x1);
     const Long c = lAdd(lMul(lSub(y2, y1), x2), lMul(lSub(x1, x2), y2));
     auto& k = st_.mas_Koef;
-    k[3 * koe] = a;
-    k[3 * koe + 1] = b;
-    k[3 * koe + 2] = c;
+    const size_t first = 3 * static_cast<size_t>(koe);
+    k[first] = a;
+    k[first + 1] = b;
+    k[first + 2] = c;
     dobavi(t.equation);
-    uravnenie(k[3 * koe], k[3 * koe + 1], k[3 * koe + 2]);
+    uravnenie(k[first], k[first + 1], k[first + 2]);
 
     st_.Sredi[koe][0] = static_cast<double>(lAdd(x1, x2)) / 2;
     st_.Sredi[koe][1] = static_cast<double>(lAdd(y1, y2)) / 2;
@@ -221,8 +223,9 @@ void Izchislenie::Simetrali()
 {
     auto& k = st_.mas_Koef;
     for (int side = 0; side < 3; ++side) {
-        const double a = k[3 * side];
-        const double b = k[3 * side + 1];
+        const size_t first = 3 * static_cast<size_t>(side);
+        const double a = k[first];
+        const double b = k[first + 1];
         const double mx = st_.Sredi[side][0];
         const double my = st_.Sredi[side][1];
         const double a1 = b;
@@ -230,9 +233,9 @@ void Izchislenie::Simetrali()
         const double p1 = (-b) * mx;
         const double p2 = my * a;
         const double c1 = p1 + p2;
-        k[18 + 3 * side] = a1;
-        k[19 + 3 * side] = b1;
-        k[20 + 3 * side] = c1;
+        k[18 + first] = a1;
+        k[19 + first] = b1;
+        k[20 + first] = c1;
 
         dobaviRed(kBisectorLabels[side]);
         uravnenie(a1, b1, c1);
@@ -272,7 +275,7 @@ void Izchislenie::Presechna_Tochka(Integer koe)
     dobaviRed("Изчисления по R =a*b*c/(4*S) = " + num(st_.Rad_Op));
 
     const float xc = single(Xc);
-    const float yc = static_cast<float>(Yc);
+    const auto yc = static_cast<float>(Yc);
     pic_.setDrawWidth(1);
     pic_.setDrawStyle(ui::Dot);
     pic_.circle(xc, yc, single(st_.Rad_Op));

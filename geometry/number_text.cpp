@@ -1,5 +1,6 @@
 #include "geometry/number_text.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -12,9 +13,9 @@ namespace geometry {
 
 std::string longText(std::int64_t value)
 {
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, res.ptr);
+    std::array<char, 24> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value);
+    return std::string(buf.data(), res.ptr);
 }
 
 namespace {
@@ -30,9 +31,10 @@ std::string floatingText(double value, int digits, const NumberFormat& fmt)
         return "0";
 
     // d.ddddde±XX, correctly rounded to `digits` significant digits.
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, digits - 1);
-    const std::string_view s(buf, static_cast<size_t>(res.ptr - buf));
+    std::array<char, 64> buf{};
+    const auto res
+        = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, digits - 1);
+    const std::string_view s(buf.data(), static_cast<size_t>(res.ptr - buf.data()));
     const auto ePos = s.find('e');
     const bool negative = s[0] == '-';
     const std::string_view mantissa = s.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0));
@@ -60,10 +62,10 @@ std::string floatingText(double value, int digits, const NumberFormat& fmt)
         return out;
     }
     if (exponent < 0) {
-        out += "0" + fmt.decimalSeparator + std::string(static_cast<size_t>(-exponent - 1), '0') + allDigits;
+        out += "0" + fmt.decimalSeparator + std::string(static_cast<size_t>(-exponent) - 1, '0') + allDigits;
         return out;
     }
-    const auto intDigits = static_cast<size_t>(exponent + 1);
+    const auto intDigits = static_cast<size_t>(exponent) + 1;
     if (allDigits.size() <= intDigits) {
         out += allDigits + std::string(intDigits - allDigits.size(), '0');
     } else {
@@ -122,44 +124,52 @@ std::string singleText(float value, const NumberFormat& fmt)
     return floatingText(static_cast<double>(value), 7, fmt);
 }
 
+namespace {
+
+// Copies the digits that start at text[i] to out and moves i past them;
+// tells whether there was any.
+bool copyDigits(std::string_view text, size_t& i, std::string& out)
+{
+    const size_t start = i;
+    while (i < text.size() && isDigit(text[i]))
+        out += text[i++];
+    return i > start;
+}
+
+bool isOneOf(std::string_view text, size_t i, std::string_view chars)
+{
+    return i < text.size() && chars.find(text[i]) != std::string_view::npos;
+}
+
+} // namespace
+
 double Val(std::string_view text)
 {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    while (isOneOf(text, i, " \t"))
         ++i;
 
     std::string number;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (isOneOf(text, i, "+-")) {
         if (text[i] == '-')
             number += '-';
         ++i;
     }
-    bool anyDigit = false;
-    while (i < text.size() && isDigit(text[i])) {
-        number += text[i++];
-        anyDigit = true;
-    }
-    if (i < text.size() && text[i] == '.') {
+    bool anyDigit = copyDigits(text, i, number);
+    if (isOneOf(text, i, ".")) {
         number += '.';
         ++i;
-        while (i < text.size() && isDigit(text[i])) {
-            number += text[i++];
-            anyDigit = true;
-        }
+        anyDigit = copyDigits(text, i, number) || anyDigit;
     }
     if (!anyDigit)
         return 0.0;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    if (isOneOf(text, i, "EeDd")) {
+        // The exponent counts only when it has digits.
         std::string exponent = "e";
         size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+        if (isOneOf(text, j, "+-"))
             exponent += text[j++];
-        bool expDigit = false;
-        while (j < text.size() && isDigit(text[j])) {
-            exponent += text[j++];
-            expDigit = true;
-        }
-        if (expDigit)
+        if (copyDigits(text, j, exponent))
             number += exponent;
     }
 

@@ -1,5 +1,6 @@
 #include "ui/memory/memory_controls.h"
 
+#include <array>
 #include <charconv>
 #include <string>
 
@@ -11,9 +12,9 @@ namespace {
 // process's locale: the recorded calls read the same everywhere.
 std::string num(double v)
 {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
-    return std::string(buf, res.ptr);
+    std::array<char, 32> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general, 6);
+    return std::string(buf.data(), res.ptr);
 }
 
 std::string num(int v) { return std::to_string(v); }

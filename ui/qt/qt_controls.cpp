@@ -240,7 +240,7 @@ QColor PictureWidget::pixel(int x, int y) const
     return image_.pixelColor(d);
 }
 
-void PictureWidget::paintEvent(QPaintEvent*)
+void PictureWidget::paintEvent(QPaintEvent* /*event*/)
 {
     ensureImage();
     QPainter p(this);
@@ -266,9 +266,10 @@ void PictureWidget::mousePressEvent(QMouseEvent* event)
 {
     // The pixel under the pointer, in the coordinates of the drawing area.
     const QPointF pos = event->position() - QPointF(kBorder, kBorder);
-    const float x = static_cast<float>(std::floor(pos.x()));
-    const float y = static_cast<float>(std::floor(pos.y()));
-    if (x < 0 || y < 0 || x >= innerSize().width() || y >= innerSize().height())
+    const auto x = static_cast<float>(std::floor(pos.x()));
+    const auto y = static_cast<float>(std::floor(pos.y()));
+    const QSize inner = innerSize();
+    if (x < 0 || y < 0 || x >= static_cast<float>(inner.width()) || y >= static_cast<float>(inner.height()))
         return; // on the frame
     std::int16_t button = 0;
     switch (event->button()) {
