@@ -96,43 +96,68 @@ TEST(Report, DrawingCallsOfACompleteRun)
     EXPECT_FALSE(w.form.Command1(2).isEnabled());
 }
 
-struct AreaCase {
+// Runs of whole report lines, from the line `from` on.
+struct LinesCase {
     const char* name;
     std::vector<Point> points;
     const char* separator;
-    std::vector<std::string> firstLines;
-    friend void PrintTo(const AreaCase& c, std::ostream* os) { *os << c.name; }
+    size_t from;
+    std::vector<std::string> lines;
+    friend void PrintTo(const LinesCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class OrientedAreaTest : public testing::TestWithParam<AreaCase> {};
+class ReportLinesTest : public testing::TestWithParam<LinesCase> {};
 
-TEST_P(OrientedAreaTest, FirstFiveLines)
+TEST_P(ReportLinesTest, LinesFrom)
 {
     const auto& c = GetParam();
-    EXPECT_EQ(slice(runReport(c.points, {c.separator}), 0, 5), crlf(c.firstLines));
+    EXPECT_EQ(slice(runReport(c.points, {c.separator}), c.from, c.lines.size()), crlf(c.lines));
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, OrientedAreaTest,
-                         testing::Values(AreaCase{"entered_in_order",
-                                                  {{10, 20}, {30, 20}, {10, 50}},
-                                                  ".",
-                                                  {"Ориентирано лице - координати на върховете:", "10, 20, 1",
-                                                   "30, 20, 1", "10, 50, 1", "Ориентирано лице = 300"}},
-                                         AreaCase{"swapped_vertices_same_area",
-                                                  {{10, 20}, {10, 50}, {30, 20}},
-                                                  ".",
-                                                  {"Ориентирано лице - координати на върховете:", "10, 20, 1",
-                                                   "10, 50, 1", "30, 20, 1", "Ориентирано лице = 300"}},
-                                         AreaCase{"half_area_point",
-                                                  {{0, 0}, {3, 0}, {0, 1}},
-                                                  ".",
-                                                  {"Ориентирано лице - координати на върховете:", "0, 0, 1", "3, 0, 1",
-                                                   "0, 1, 1", "Ориентирано лице = 1.5"}},
-                                         AreaCase{"half_area_comma",
-                                                  {{0, 0}, {3, 0}, {0, 1}},
-                                                  ",",
-                                                  {"Ориентирано лице - координати на върховете:", "0, 0, 1", "3, 0, 1",
-                                                   "0, 1, 1", "Ориентирано лице = 1,5"}}),
+INSTANTIATE_TEST_SUITE_P(Examples, ReportLinesTest,
+                         testing::Values(
+                             // The oriented area: the first five lines.
+                             LinesCase{"entered_in_order",
+                                       {{10, 20}, {30, 20}, {10, 50}},
+                                       ".",
+                                       0,
+                                       {"Ориентирано лице - координати на върховете:", "10, 20, 1", "30, 20, 1",
+                                        "10, 50, 1", "Ориентирано лице = 300"}},
+                             LinesCase{"swapped_vertices_same_area",
+                                       {{10, 20}, {10, 50}, {30, 20}},
+                                       ".",
+                                       0,
+                                       {"Ориентирано лице - координати на върховете:", "10, 20, 1", "10, 50, 1",
+                                        "30, 20, 1", "Ориентирано лице = 300"}},
+                             LinesCase{"half_area_point",
+                                       {{0, 0}, {3, 0}, {0, 1}},
+                                       ".",
+                                       0,
+                                       {"Ориентирано лице - координати на върховете:", "0, 0, 1", "3, 0, 1", "0, 1, 1",
+                                        "Ориентирано лице = 1.5"}},
+                             LinesCase{"half_area_comma",
+                                       {{0, 0}, {3, 0}, {0, 1}},
+                                       ",",
+                                       0,
+                                       {"Ориентирано лице - координати на върховете:", "0, 0, 1", "3, 0, 1", "0, 1, 1",
+                                        "Ориентирано лице = 1,5"}},
+                             // Perimeter, Heron's area and the radii.
+                             LinesCase{"perimeter_right_angle_at_a",
+                                       {{10, 20}, {30, 20}, {10, 50}},
+                                       ".",
+                                       14,
+                                       {"Периметър на триъгълника: 86.0555127546399", "Лице по Херон: 300",
+                                        "Радиус на описаната окръжност: 18.0277563773199",
+                                        "Радиус на вписаната окръжност: 6.97224362268005"}},
+                             // Summed as (CA + BC) + AB the last digits read 483.193962982091
+                             // and 7545.00000000001: the sides are added AB, BC, CA.
+                             LinesCase{"perimeter_order_of_the_sum_shows",
+                                       {{326, 8}, {252, 85}, {106, 33}},
+                                       ".",
+                                       14,
+                                       {"Периметър на триъгълника: 483.19396298209", "Лице по Херон: 7545",
+                                        "Радиус на описаната окръжност: 121.429361683139",
+                                        "Радиус на вписаната окръжност: 31.2296948142113"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Report, SignOfDeterminantFollowsEntryOrder)
@@ -147,37 +172,6 @@ TEST(Report, SignOfDeterminantFollowsEntryOrder)
     EXPECT_EQ(b.window.state().S_Orie, -600);
     EXPECT_EQ(b.window.state().S_lice, 300.0);
 }
-
-struct PerimeterCase {
-    const char* name;
-    std::vector<Point> points;
-    std::vector<std::string> lines;
-    friend void PrintTo(const PerimeterCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class PerimeterTest : public testing::TestWithParam<PerimeterCase> {};
-
-TEST_P(PerimeterTest, PerimeterHeronAndRadii)
-{
-    const auto& c = GetParam();
-    EXPECT_EQ(slice(runReport(c.points), 14, 4), crlf(c.lines));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Examples, PerimeterTest,
-    testing::Values(PerimeterCase{"right_angle_at_a",
-                                  {{10, 20}, {30, 20}, {10, 50}},
-                                  {"Периметър на триъгълника: 86.0555127546399", "Лице по Херон: 300",
-                                   "Радиус на описаната окръжност: 18.0277563773199",
-                                   "Радиус на вписаната окръжност: 6.97224362268005"}},
-                    // Summed as (CA + BC) + AB the last digits read 483.193962982091
-                    // and 7545.00000000001: the sides are added AB, BC, CA.
-                    PerimeterCase{"order_of_the_sum_shows",
-                                  {{326, 8}, {252, 85}, {106, 33}},
-                                  {"Периметър на триъгълника: 483.19396298209", "Лице по Херон: 7545",
-                                   "Радиус на описаната окръжност: 121.429361683139",
-                                   "Радиус на вписаната окръжност: 31.2296948142113"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Report, BisectorsAndCircumcentreOffTheSurface)
 {
