@@ -38,6 +38,7 @@ std::string floatingText(double value, int digits, const NumberFormat& fmt)
     const auto ePos = s.find('e');
     const bool negative = s[0] == '-';
     const std::string_view mantissa = s.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0));
+    // to_chars always writes a sign and at least two digits after the 'e'.
     int exponent = 0;
     const std::string_view expText = s.substr(ePos + 1);
     std::from_chars(expText.data() + (expText[0] == '+' ? 1 : 0), expText.data() + expText.size(), exponent);

@@ -46,6 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                     DoubleCase{"small_fixed", 0.0001, "0.0001", "0,0001"},
                     DoubleCase{"small_scientific", -0.000025, "-2.5E-05", "-2,5E-05"},
                     DoubleCase{"huge_exponent", 1e300, "1E+300", "1E+300"},
+                    DoubleCase{"tiny_exponent", -1e-300, "-1E-300", "-1E-300"},
+                    DoubleCase{"subnormal", 5e-324, "4.94065645841247E-324", "4,94065645841247E-324"},
                     DoubleCase{"rounding_carry", 0.9999999999999999, "1", "1"},
                     DoubleCase{"centre_y", 256.25, "256.25", "256,25"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -67,6 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Single, SingleTextTest,
                                          SingleCase{"negative_pixel", -17.0f, "-17"},
                                          SingleCase{"seven_digits", 1234567.0f, "1234567"},
                                          SingleCase{"eight_digits", 123456789.0f, "1.234568E+08"},
+                                         SingleCase{"small_scientific", 1e-5f, "1E-05"},
                                          SingleCase{"negative_zero", -0.0f, "0"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -88,16 +91,17 @@ class ValTest : public testing::TestWithParam<ValCase> {};
 
 TEST_P(ValTest, Reads) { EXPECT_EQ(Val(GetParam().text), GetParam().value); }
 
-INSTANTIATE_TEST_SUITE_P(Val, ValTest,
-                         testing::Values(ValCase{"whole", "245", 245}, ValCase{"comma_stops", "12,5", 12},
-                                         ValCase{"blanks_sign_exponent_tail", " -3.5E2x", -350},
-                                         ValCase{"empty", "", 0}, ValCase{"letters", "abc", 0},
-                                         ValCase{"d_exponent", "1.5D3", 1500},
-                                         ValCase{"exponent_without_digits", "7E", 7},
-                                         ValCase{"leading_point", ".5", 0.5}, ValCase{"trailing_point", "3.", 3},
-                                         ValCase{"plus_sign", "+8", 8}, ValCase{"tab_then_number", "\t42", 42},
-                                         ValCase{"sign_only", "-", 0}, ValCase{"tiny_underflows", "1e-400", 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Val, ValTest,
+    testing::Values(ValCase{"whole", "245", 245}, ValCase{"comma_stops", "12,5", 12},
+                    ValCase{"blanks_sign_exponent_tail", " -3.5E2x", -350}, ValCase{"empty", "", 0},
+                    ValCase{"letters", "abc", 0}, ValCase{"d_exponent", "1.5D3", 1500},
+                    ValCase{"exponent_without_digits", "7E", 7}, ValCase{"signed_exponent_without_digits", "7E+", 7},
+                    ValCase{"exponent_then_letter", "7Ex", 7}, ValCase{"lower_case_d_exponent", "2d3", 2000},
+                    ValCase{"leading_point", ".5", 0.5}, ValCase{"trailing_point", "3.", 3},
+                    ValCase{"plus_sign", "+8", 8}, ValCase{"tab_then_number", "\t42", 42}, ValCase{"sign_only", "-", 0},
+                    ValCase{"tiny_underflows", "1e-400", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ValTest, MagnitudeDecidesBetweenInfinityAndZero)
 {

@@ -83,7 +83,18 @@ void clickRow(QListWidget& list, int row, Qt::KeyboardModifiers modifiers = {})
     QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, list.visualItemRect(list.item(row)).center());
 }
 
-enum class ListAction { UserClick, CtrlClick, CtrlSpace, ClickBelowRows, SetIndex, RemoveItem, Clear, AddItem };
+enum class ListAction {
+    UserClick,
+    CtrlClick,
+    CtrlSpace,
+    ClickBelowRows,
+    KeyDown,
+    KeyHome,
+    SetIndex,
+    RemoveItem,
+    Clear,
+    AddItem
+};
 
 } // namespace
 
@@ -190,6 +201,9 @@ void QtControlsTest::listClickRule_data()
     QTest::newRow("user Ctrl+clicks another row") << 1 << ListAction::CtrlClick << 2 << 1 << 2;
     QTest::newRow("user presses Ctrl+Space on the selected row") << 1 << ListAction::CtrlSpace << 1 << 0 << 1;
     QTest::newRow("user clicks below the rows") << 1 << ListAction::ClickBelowRows << 0 << 0 << 1;
+    // The keyboard still moves the chosen row.
+    QTest::newRow("user presses Down") << 1 << ListAction::KeyDown << 0 << 1 << 2;
+    QTest::newRow("user presses Home") << 2 << ListAction::KeyHome << 0 << 1 << 0;
     QTest::newRow("code sets the selected row") << 1 << ListAction::SetIndex << 1 << 0 << 1;
     QTest::newRow("code sets another row") << 0 << ListAction::SetIndex << 2 << 1 << 2;
     QTest::newRow("code sets a row when none is selected") << -1 << ListAction::SetIndex << 0 << 1 << 0;
@@ -226,6 +240,11 @@ void QtControlsTest::listClickRule()
         list.setFocus();
         list.setCurrentRow(row, QItemSelectionModel::NoUpdate);
         QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
+        break;
+    case ListAction::KeyDown:
+    case ListAction::KeyHome:
+        list.setFocus();
+        QTest::keyClick(&list, action == ListAction::KeyDown ? Qt::Key_Down : Qt::Key_Home);
         break;
     case ListAction::ClickBelowRows:
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(5, list.viewport()->height() - 3));

@@ -10,9 +10,10 @@ xvfb_pid=""
 app_pid=""
 
 cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
+    # Either may have ended already; the cleanup goes on regardless.
+    if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -73,7 +74,7 @@ copy_report() {
     printf 'sentinel' | xclip -selection clipboard -i
     click_at $((X + 8 + 200)) $((Y + 296 + 40))
     xdotool key ctrl+a; sleep 0.1; xdotool key ctrl+c; sleep 0.3
-    xclip -selection clipboard -o >"$work/report.txt" 2>/dev/null
+    xclip -selection clipboard -o >"$work/report.txt" 2>/dev/null || true
 }
 # The decimal separator that the program's regional settings give.
 separator=.

@@ -6,8 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QWindow>
 
 #include <algorithm>
@@ -184,11 +182,13 @@ void PictureWidget::pset(float x, float y, std::optional<Rgb> colour)
     bool painted = false;
     for (int row = top; row <= bottom; ++row) {
         const double dy = row + 0.5 - cy;
-        if (dy * dy > r * r)
+        // A pixel centre exactly on the rim stays outside: less than half
+        // of that pixel is covered, and it would stick out alone.
+        if (dy * dy >= r * r)
             continue;
         const double half = std::sqrt(r * r - dy * dy);
-        const int left = std::max(0, static_cast<int>(std::ceil(cx - half - 0.5)));
-        const int right = std::min(image_.width() - 1, static_cast<int>(std::floor(cx + half - 0.5)));
+        const int left = std::max(0, static_cast<int>(std::floor(cx - half - 0.5)) + 1);
+        const int right = std::min(image_.width() - 1, static_cast<int>(std::ceil(cx + half - 0.5)) - 1);
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row));
         for (int col = left; col <= right; ++col)
             line[col] = c;
@@ -244,22 +244,22 @@ void PictureWidget::paintEvent(QPaintEvent* /*event*/)
 {
     ensureImage();
     QPainter p(this);
-    // A sunken two-pixel frame around the drawing area.
+    // A sunken two-pixel frame around the drawing area; with the keyboard
+    // focus it takes the highlight colour, as the toolkit marks focused
+    // lists and fields, and the drawing itself stays as it is.
     const QRect all = rect();
-    p.fillRect(all, palette().color(QPalette::Mid));
-    p.setPen(palette().color(QPalette::Dark));
-    p.drawLine(all.topLeft(), all.topRight());
-    p.drawLine(all.topLeft(), all.bottomLeft());
-    p.setPen(palette().color(QPalette::Light));
-    p.drawLine(all.bottomLeft(), all.bottomRight());
-    p.drawLine(all.topRight(), all.bottomRight());
-    p.drawImage(QPointF(kBorder, kBorder), image_);
     if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.backgroundColor = back_;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+        p.fillRect(all, palette().color(QPalette::Highlight));
+    } else {
+        p.fillRect(all, palette().color(QPalette::Mid));
+        p.setPen(palette().color(QPalette::Dark));
+        p.drawLine(all.topLeft(), all.topRight());
+        p.drawLine(all.topLeft(), all.bottomLeft());
+        p.setPen(palette().color(QPalette::Light));
+        p.drawLine(all.bottomLeft(), all.bottomRight());
+        p.drawLine(all.topRight(), all.bottomRight());
     }
+    p.drawImage(QPointF(kBorder, kBorder), image_);
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event)
