@@ -14,9 +14,19 @@ ui::ControlDesign control(ui::ControlKind kind, const char* name, int index, int
                           int tabIndex, const char* accessibleName, std::string text = {},
                           std::optional<ui::Rgb> back = std::nullopt, bool visible = true)
 {
-    ui::ControlDesign c{kind, name,     index,          left, top, width, height, visible, std::move(text),
-                        back, tabIndex, accessibleName, {}};
-    return c;
+    return ui::ControlDesign{.kind = kind,
+                             .name = name,
+                             .index = index,
+                             .left = left,
+                             .top = top,
+                             .width = width,
+                             .height = height,
+                             .visible = visible,
+                             .text = std::move(text),
+                             .backColor = back,
+                             .tabIndex = tabIndex,
+                             .accessibleName = accessibleName,
+                             .accessibleDescription = {}};
 }
 
 std::string readResource(const char* path)

@@ -3,6 +3,7 @@
 
 #include "app/first_paint.h"
 #include "app/layout.h"
+#include "ui/qt/qt_controls.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,9 +19,7 @@ int main(int argc, char* argv[])
     QWidget window;
     window.setWindowTitle(QString::fromStdString(design.caption));
     window.setFixedSize(ui::twipsToPixels(design.clientWidth), ui::twipsToPixels(design.clientHeight));
-    QPalette pal = window.palette();
-    pal.setColor(QPalette::Window, QColor(design.backColor.r, design.backColor.g, design.backColor.b));
-    window.setPalette(pal);
+    window.setPalette(ui::qt::designPalette(design.backColor));
     window.setAutoFillBackground(true);
     QFont font(QString::fromStdString(design.font.family));
     font.setPointSize(design.font.pointSize);

@@ -106,14 +106,7 @@ theme_run() { # name NAME=value...
     shot
     expect_pixel 51 10 0,0,0 "$name: fresh point is black"
     button 0
-    # The window once it has stopped changing: two screenshots alike.
-    import -window "$window" "$work/theme-$file.png"
-    for _ in $(seq 20); do
-        sleep 0.2
-        import -window "$window" "$work/again.png"
-        [ "$(compare -metric AE "$work/theme-$file.png" "$work/again.png" null: 2>&1)" = 0 ] && break
-        mv "$work/again.png" "$work/theme-$file.png"
-    done
+    window_shot "$work/theme-$file.png"
     stop_program "$name"
 }
 theme_run default

@@ -64,6 +64,18 @@ stop_program() { # what
     app_pid=""
 }
 
+# The program's window as a PNG file, once it has stopped changing: two
+# screenshots in a row alike.
+window_shot() { # file
+    import -window "$window" "$1"
+    for _ in $(seq 20); do
+        sleep 0.2
+        import -window "$window" "$work/again.png"
+        [ "$(compare -metric AE "$1" "$work/again.png" null: 2>&1)" = 0 ] && return
+        mv "$work/again.png" "$1"
+    done
+}
+
 # Places in the window, in pixels (design positions in twips / 15).
 click_at() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep 0.25; }
 press_point() { click_at $((surface_x + $1)) $((surface_y + $2)) "${3:-1}"; }
