@@ -27,10 +27,16 @@ pass() { echo "ok: $*"; }
 unset QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME GTK_THEME LANG LANGUAGE LC_ALL
 unset LC_NUMERIC LC_CTYPE LC_MESSAGES LC_COLLATE LC_TIME LC_MONETARY
 
-# Our own X server, on the first free display it finds; started once.
+# Our own X server, on the first free display it finds; started once and
+# started again only if it has died. -noreset keeps it from resetting each
+# time its last client leaves, which races with the next program's start.
 start_xvfb() {
-    [ -n "$xvfb_pid" ] && return
-    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    if [ -n "$xvfb_pid" ]; then
+        kill -0 "$xvfb_pid" 2>/dev/null && return
+        echo "note: Xvfb ended; its log:"; cat "$work/xvfb.log"
+    fi
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
     [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
@@ -40,18 +46,32 @@ start_xvfb() {
 # Starts the command with the given environment, waits for its window and
 # sets X, Y, WIDTH, HEIGHT to its geometry.
 #   start_program [NAME=value ...] command [arguments]
+# A start that fails only because the X server could not be reached is a
+# fault of the test's own server, not of the program: it is said and tried
+# once more, with the server started again if it has died.
 start_program() {
-    start_xvfb
-    env "$@" >"$work/app.log" 2>&1 &
-    app_pid=$!
-    window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --onlyvisible --pid "$app_pid" --name "Аналитична геометрия - координати" \
-            2>/dev/null | head -1)
+    local attempt
+    for attempt in 1 2; do
+        start_xvfb
+        env "$@" >"$work/app.log" 2>&1 &
+        app_pid=$!
+        window=""
+        for _ in $(seq 100); do
+            window=$(xdotool search --onlyvisible --pid "$app_pid" --name "Аналитична геометрия - координати" \
+                2>/dev/null | head -1)
+            [ -n "$window" ] && break
+            kill -0 "$app_pid" 2>/dev/null || break
+            sleep 0.1
+        done
         [ -n "$window" ] && break
-        sleep 0.1
+        wait "$app_pid" 2>/dev/null || true
+        if [ "$attempt" = 1 ] && grep -q "could not connect to display" "$work/app.log"; then
+            echo "note: the program could not reach the X server $DISPLAY; starting it again"
+            cat "$work/xvfb.log"
+            continue
+        fi
+        echo "the window did not appear ($*)"; cat "$work/app.log"; exit 1
     done
-    [ -n "$window" ] || { echo "the window did not appear ($*)"; cat "$work/app.log"; exit 1; }
     sleep 0.5
     eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
     surface_x=$((X + 16 + 2)); surface_y=$((Y + 56 + 2)) # drawing area inside its frame
