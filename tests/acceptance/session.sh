@@ -105,8 +105,14 @@ list_row() { click_at $((X + $1 + 12)) $((Y + 56 + 2 + 18 * $2 + 9)); } # list l
 copy_report() {
     printf 'sentinel' | xclip -selection clipboard -i
     click_at $((X + 8 + 200)) $((Y + 296 + 40))
-    xdotool key ctrl+a; sleep 0.1; xdotool key ctrl+c; sleep 0.3
-    xclip -selection clipboard -o >"$work/report.txt" 2>/dev/null || true
+    xdotool key ctrl+a; sleep 0.1; xdotool key ctrl+c
+    # The copy is done when the sentinel has gone from the clipboard; a busy
+    # machine may take a while.
+    for _ in $(seq 30); do
+        sleep 0.1
+        xclip -selection clipboard -o >"$work/report.txt" 2>/dev/null || true
+        [ "$(cat "$work/report.txt")" != sentinel ] && break
+    done
 }
 # The decimal separator that the program's regional settings give.
 separator=.
