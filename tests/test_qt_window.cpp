@@ -2,152 +2,11 @@
 // it and driven with mouse events: start state, point entry, selection, a
 // calculation run, clearing and deletion.
 
-#include "app/layout.h"
-#include "app/trivyrhnik.h"
-#include "ui/qt/qt_controls.h"
-
-#include <QtTest>
+#include "qt_fixture.h"
 
 #include <clocale>
 
-#include <memory>
-
-using ui::qt::PictureWidget;
-using ui::qt::QtForm;
-
-namespace {
-
-constexpr int kB = PictureWidget::kBorder;
-
-// The program as main() builds it, shown and exposed.
-struct RunningWindow {
-    RunningWindow() : form(app::trivyrhnikDesign()), window(form, {"."})
-    {
-        form.dispatch([&] { window.Form_Load(); });
-        form.show();
-        exposed = QTest::qWaitForWindowExposed(&form);
-    }
-
-    // A left press and release on the pixel (x, y) of the drawing area.
-    void press(int x, int y, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(&form.Picture1(), button, {}, QPoint(kB + x, kB + y));
-    }
-    void pressAll(std::initializer_list<QPoint> points)
-    {
-        for (const QPoint& p : points)
-            press(p.x(), p.y());
-    }
-    void clickRow(int list, int row)
-    {
-        QListWidget& l = form.List1(list);
-        QTest::mouseClick(l.viewport(), Qt::LeftButton, {}, l.visualItemRect(l.item(row)).center());
-    }
-    void clickButton(int index) { QTest::mouseClick(&form.Command1(index), Qt::LeftButton); }
-
-    QString pixel(int x, int y)
-    {
-        const QColor c = form.Picture1().pixel(x, y);
-        return c.isValid() ? c.name() : QStringLiteral("invalid");
-    }
-    QStringList rows(int list)
-    {
-        QStringList out;
-        QListWidget& l = form.List1(list);
-        for (int r = 0; r < l.count(); ++r)
-            out << l.item(r)->text();
-        return out;
-    }
-    int selectedRow(int list)
-    {
-        const auto selected = form.List1(list).selectedItems();
-        return selected.isEmpty() ? -1 : form.List1(list).row(selected.front());
-    }
-    QString buttons()
-    {
-        QString out;
-        for (int i = 0; i < 3; ++i)
-            out += form.Command1(i).isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
-        return out;
-    }
-    QString report() { return form.Text1(0).toPlainText(); }
-    // The first pixel of the drawing area that is not white, as "x,y #rrggbb".
-    QString firstNonWhite()
-    {
-        const QSize size = form.Picture1().innerSize();
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                if (pixel(x, y) != QLatin1String("#ffffff"))
-                    return QStringLiteral("%1,%2 %3").arg(x).arg(y).arg(pixel(x, y));
-        return {};
-    }
-    int countOf(const QString& colour)
-    {
-        int n = 0;
-        const QSize size = form.Picture1().innerSize();
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                n += pixel(x, y) == colour;
-        return n;
-    }
-
-    QtForm form;
-    app::Trivyrhnik window;
-    bool exposed = false;
-};
-
-QString name(int r, int g, int b) { return QColor(r, g, b).name(); }
-
-const QString kWhite = name(255, 255, 255);
-const QString kBlack = name(0, 0, 0);
-const QString kRed = name(255, 0, 0);
-
-const QString kSideAB = QStringLiteral("Страна AB = Sqrt( (Ax-Bx)*(Ax-Bx) + {Ay-By)*(Ay-By) ) = ");
-const QString kSideBC = QStringLiteral("Страна BC = Sqrt( (Bx-Cx)*(Bx-Cx) + {By-Cy)*(By-Cy) ) = ");
-const QString kSideAC = QStringLiteral("Страна AC = Sqrt( (Cx-Ax)*(Cx-Ax) + {Cy-Ay)*(Cy-Ay) ) = ");
-
-// The report of the right triangle (10,10), (40,10), (10,50), one line each.
-QStringList rightTriangleReport()
-{
-    return {
-        QStringLiteral("Ориентирано лице - координати на върховете:"),
-        QStringLiteral("10, 10, 1"),
-        QStringLiteral("40, 10, 1"),
-        QStringLiteral("10, 50, 1"),
-        QStringLiteral("Ориентирано лице = 600"),
-        kSideAB + QStringLiteral("30"),
-        QStringLiteral("Уравнение на страната AB c:0*x  + 30*y  - 300 = 0"),
-        QStringLiteral("Среда на страна c: 25, 10;"),
-        kSideBC + QStringLiteral("50"),
-        QStringLiteral("Уравнение на страната BC a:-40*x  - 30*y  + 1900 = 0"),
-        QStringLiteral("Среда на страна a: 25, 30;"),
-        kSideAC + QStringLiteral("40"),
-        QStringLiteral("Уравнение на страната AC b:40*x  - 0*y  - 400 = 0"),
-        QStringLiteral("Среда на страна b: 10, 30;"),
-        QStringLiteral("Периметър на триъгълника: 120"),
-        QStringLiteral("Лице по Херон: 600"),
-        QStringLiteral("Радиус на описаната окръжност: 25"),
-        QStringLiteral("Радиус на вписаната окръжност: 10"),
-        QStringLiteral("Правоъгълен триъгълник: "),
-        QStringLiteral("Изчисление по най-дългата страна: "),
-        QStringLiteral("Xc = 25; Yc = 30; R = 25"),
-        QStringLiteral("Уравнение на симетрала към AB: "),
-        QStringLiteral("30*x  - 0*y  - 750 = 0"),
-        QStringLiteral("Уравнение на симетрала към BC: "),
-        QStringLiteral("-30*x  + 40*y  - 450 = 0"),
-        QStringLiteral("Уравнение на симетрала към AC: "),
-        QStringLiteral("0*x  - 40*y  + 1200 = 0"),
-        QStringLiteral("От решението на системата уравнения за две от симетралите: "),
-        QStringLiteral("30*x  - 0*y  - 750 = 0"),
-        QStringLiteral("-30*x  + 40*y  - 450 = 0"),
-        QStringLiteral("Пресечната точка на симетралите е с координати:"),
-        QStringLiteral("Sx = 30000 / 1200 = 25;"),
-        QStringLiteral("Sy = 36000 / 1200 = 30"),
-        QStringLiteral("Изчисления по R =a*b*c/(4*S) = 25"),
-    };
-}
-
-} // namespace
+using namespace qt_testing;
 
 class QtWindowTest : public QObject {
     Q_OBJECT
@@ -179,17 +38,10 @@ void QtWindowTest::stateAfterStart()
 
     const std::string text = w.form.Text1(0).text();
     QCOMPARE(text, app::teachingText());
-    const QStringList lines = QString::fromStdString(text).split(QStringLiteral("\r\n"));
-    // 68 lines, each ending in CR LF: the split leaves one empty piece last.
-    QCOMPARE(lines.size(), 69);
-    QCOMPARE(lines.last(), QString());
-    QCOMPARE(lines.first(), QStringLiteral("Нека имаме 3 точки от равнината с различни координати."));
-    for (const QString& line : lines)
-        QVERIFY2(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')), qPrintable(line));
-    QCOMPARE(w.report(), QStringList(lines).join(QLatin1Char('\n')));
+    QCOMPARE(w.report(), QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     QCOMPARE(w.buttons(), QStringLiteral("011"));
-    QCOMPARE(w.firstNonWhite(), QString());
+    QCOMPARE(strayPixel(w.form.Picture1(), {kWhite}), QString());
     QCOMPARE(w.form.Picture1().drawWidth(), 5);
     QCOMPARE(w.form.Picture1().drawStyle(), int(ui::DashDotDot));
     QCOMPARE(w.form.Picture1().scaleHeight(), 229.0f);
@@ -262,9 +114,8 @@ void QtWindowTest::rowClickSelectsThePointEverywhere()
     QFETCH(QList<int>, clicks);
     RunningWindow w;
     QVERIFY(w.exposed);
-    const QPoint points[] = {{10, 10}, {40, 10}, {10, 50}};
-    for (const QPoint& p : points)
-        w.press(p.x(), p.y());
+    const QList<QPoint> points{{10, 10}, {40, 10}, {10, 50}};
+    w.pressAll(points);
 
     for (int row : clicks)
         w.clickRow(list, row);
@@ -316,7 +167,7 @@ void QtWindowTest::calculationRunAndClear()
     QCOMPARE(w.form.Text1(0).text(), std::string());
     for (int i = 0; i < 3; ++i)
         QCOMPARE(w.form.List1(i).count(), 0);
-    QCOMPARE(w.firstNonWhite(), QString());
+    QCOMPARE(strayPixel(w.form.Picture1(), {kWhite}), QString());
     QCOMPARE(w.buttons(), QStringLiteral("011"));
     QCOMPARE(w.form.Picture1().drawWidth(), 5);
     QCOMPARE(w.form.Picture1().drawStyle(), int(ui::DashDotDot));

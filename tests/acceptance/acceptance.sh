@@ -13,7 +13,8 @@ source "$(dirname "$0")/session.sh"
 shot() { import -window root "$work/shot.png"; }
 # The colour of a surface pixel as r,g,b.
 pixel() {
-    convert "$work/shot.png" -depth 8 -format "%[fx:int(255*p{$((surface_x + $1)),$((surface_y + $2))}.r+.5)],%[fx:int(255*p{$((surface_x + $1)),$((surface_y + $2))}.g+.5)],%[fx:int(255*p{$((surface_x + $1)),$((surface_y + $2))}.b+.5)]" info:
+    local p="p{$((surface_x + $1)),$((surface_y + $2))}"
+    convert "$work/shot.png" -depth 8 -format "%[fx:int(255*$p.r+.5)],%[fx:int(255*$p.g+.5)],%[fx:int(255*$p.b+.5)]" info:
 }
 expect_pixel() { # x y r,g,b what
     local got; got=$(pixel "$1" "$2")
