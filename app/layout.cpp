@@ -1,14 +1,20 @@
 #include "app/layout.h"
 
-#include <QFile>
+#include <string_view>
 
 namespace app {
+
+// The fixed texts as the build compiled them in from resources/.
+namespace texts {
+std::string_view uchebno();
+std::string_view drugi_smetki();
+} // namespace texts
 
 const char* const kCaption = "https://trivyrhnik.example.org  Аналитична геометрия - координати";
 
 namespace {
 
-constexpr ui::Rgb kLabelColour = ui::RGB(255, 192, 128);
+constexpr ui::Rgb kLabelColour = ui::rgb(255, 192, 128);
 
 ui::ControlDesign control(ui::ControlKind kind, const char* name, int index, int left, int top, int width, int height,
                           int tabIndex, const char* accessibleName, std::string text = {},
@@ -29,19 +35,10 @@ ui::ControlDesign control(ui::ControlKind kind, const char* name, int index, int
                              .accessibleDescription = {}};
 }
 
-std::string readResource(const char* path)
-{
-    QFile file(QString::fromUtf8(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
 } // namespace
 
-std::string teachingText() { return readResource(":/texts/uchebno.txt"); }
-std::string otherText() { return readResource(":/texts/drugi_smetki.txt"); }
+std::string teachingText() { return std::string(texts::uchebno()); }
+std::string otherText() { return std::string(texts::drugi_smetki()); }
 
 ui::FormDesign trivyrhnikDesign() { return trivyrhnikDesign(teachingText(), otherText()); }
 
@@ -52,7 +49,7 @@ ui::FormDesign trivyrhnikDesign(std::string teaching, std::string other)
     d.caption = kCaption;
     d.clientWidth = 6915;
     d.clientHeight = 6270;
-    d.backColor = ui::RGB(128, 128, 255);
+    d.backColor = ui::rgb(128, 128, 255);
     d.font = {"Times New Roman", 12};
     d.controls = {
         control(K::Label, "Label1", 0, 960, 0, 4575, 375, 2, "Заглавие", "Описана окръжност - координати на точки",
@@ -65,9 +62,9 @@ ui::FormDesign trivyrhnikDesign(std::string teaching, std::string other)
         control(K::List, "List1", 0, 5400, 840, 735, 1200, 3, "Координати X на точките"),
         control(K::List, "List1", 1, 6240, 840, 615, 1200, 4, "Координати Y на точките"),
         control(K::List, "List1", 2, 0, 2280, 1095, 1200, 10, "Височини на точките", {}, std::nullopt, false),
-        control(K::Button, "Command1", 0, 5640, 2280, 1095, 375, 5, "Изчисли", "Изчисли", ui::RGB(128, 255, 128)),
-        control(K::Button, "Command1", 1, 5640, 2880, 1095, 375, 6, "Изчисти", "Изчисти", ui::RGB(255, 0, 0)),
-        control(K::Button, "Command1", 2, 5640, 3480, 1095, 375, 7, "Изтрий", "Изтрий", ui::RGB(192, 0, 192)),
+        control(K::Button, "Command1", 0, 5640, 2280, 1095, 375, 5, "Изчисли", "Изчисли", ui::rgb(128, 255, 128)),
+        control(K::Button, "Command1", 1, 5640, 2880, 1095, 375, 6, "Изчисти", "Изчисти", ui::rgb(255, 0, 0)),
+        control(K::Button, "Command1", 2, 5640, 3480, 1095, 375, 7, "Изтрий", "Изтрий", ui::rgb(192, 0, 192)),
         control(K::Text, "Text1", 0, 120, 4440, 6735, 1695, 0, "Решение", std::move(teaching)),
         control(K::Text, "Text1", 1, 2040, 5160, 6735, 405, 1, "Други сметки", std::move(other), std::nullopt, false),
     };

@@ -15,7 +15,7 @@ extern const char* const kCaption;
 // hidden Text1(1).
 ui::FormDesign trivyrhnikDesign(std::string teachingText, std::string otherText);
 
-// The design texts, read from the program's resources.
+// The design texts, compiled in from resources/.
 std::string teachingText();
 std::string otherText();
 

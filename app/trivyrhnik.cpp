@@ -6,9 +6,9 @@ using geometry::Integer;
 using geometry::Long;
 
 namespace {
-constexpr ui::Rgb kBlack = ui::RGB(0, 0, 0);
-constexpr ui::Rgb kRed = ui::RGB(255, 0, 0);
-constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255);
+constexpr ui::Rgb kBlack = ui::rgb(0, 0, 0);
+constexpr ui::Rgb kRed = ui::rgb(255, 0, 0);
+constexpr ui::Rgb kWhite = ui::rgb(255, 255, 255);
 } // namespace
 
 std::string failureLine(const geometry::CalcFailure& failure)

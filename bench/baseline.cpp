@@ -1,9 +1,9 @@
 // The toolkit's floor for start-up: a bare Qt window with the same controls,
 // places, font, colours and texts as the program, and no logic at all.
 
-#include "app/first_paint.h"
 #include "app/layout.h"
-#include "ui/qt/qt_controls.h"
+#include "desktop/first_paint.h"
+#include "desktop/qt_controls.h"
 
 #include <QApplication>
 #include <QLabel>

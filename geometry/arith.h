@@ -12,6 +12,12 @@
 #include <stdexcept>
 #include <string>
 
+// An overflow ends the run through an exception that the run catches; a
+// build that ignores exceptions (emscripten's default) would abort instead.
+#if !defined(__cpp_exceptions) && !defined(__EXCEPTIONS)
+#error "the calculation reports overflows by exceptions: build with C++ exceptions on (-fexceptions)"
+#endif
+
 namespace geometry {
 
 // A run-time failure of the calculation (overflow, invalid square root).

@@ -10,10 +10,10 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-constexpr ui::Rgb kBlue = ui::RGB(0, 0, 255);
-constexpr ui::Rgb kRed = ui::RGB(255, 0, 0);
-constexpr ui::Rgb kGreen = ui::RGB(0, 255, 0);
-constexpr ui::Rgb kCentre = ui::RGB(250, 25, 100);
+constexpr ui::Rgb kBlue = ui::rgb(0, 0, 255);
+constexpr ui::Rgb kRed = ui::rgb(255, 0, 0);
+constexpr ui::Rgb kGreen = ui::rgb(0, 255, 0);
+constexpr ui::Rgb kCentre = ui::rgb(250, 25, 100);
 
 struct SideText {
     std::string_view length;

@@ -1,5 +1,7 @@
 #include "geometry/number_text.h"
 
+#include "geometry/float_chars.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -8,8 +10,9 @@
 
 namespace geometry {
 
-// Every conversion below goes through std::to_chars, which reads no locale:
-// the separator handed in is the only one that ever appears.
+// Every conversion below goes through std::to_chars or the double conversions
+// of float_chars.h, none of which reads a locale: the separator handed in is
+// the only one that ever appears.
 
 std::string longText(std::int64_t value)
 {
@@ -32,8 +35,7 @@ std::string floatingText(double value, int digits, const NumberFormat& fmt)
 
     // d.ddddde±XX, correctly rounded to `digits` significant digits.
     std::array<char, 64> buf{};
-    const auto res
-        = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, digits - 1);
+    const auto res = toCharsScientific(buf.data(), buf.data() + buf.size(), value, digits - 1);
     const std::string_view s(buf.data(), static_cast<size_t>(res.ptr - buf.data()));
     const auto ePos = s.find('e');
     const bool negative = s[0] == '-';
@@ -79,11 +81,11 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The power of ten of the first significant digit of a number text
 // ("[-]digits[.digits][e[sign]digits]"), e.g. 2 for "123.4", -3 for "0.0012".
-long decimalMagnitude(const std::string& number)
+std::int64_t decimalMagnitude(const std::string& number)
 {
     const size_t ePos = number.find('e');
     const std::string mantissa = number.substr(0, ePos);
-    long exponent = 0;
+    std::int64_t exponent = 0;
     if (ePos != std::string::npos) {
         // Exponents beyond any range are clamped; the sign is what matters.
         const std::string digits = number.substr(ePos + 1);
@@ -96,14 +98,14 @@ long decimalMagnitude(const std::string& number)
     }
     const size_t point = mantissa.find('.');
     const size_t intEnd = point == std::string::npos ? mantissa.size() : point;
-    long position = 0; // power of ten of the current digit
-    long first = 0;
+    std::int64_t position = 0; // power of ten of the current digit
+    std::int64_t first = 0;
     bool found = false;
     size_t digitsBefore = 0;
     for (size_t i = 0; i < intEnd; ++i)
         if (isDigit(mantissa[i]))
             ++digitsBefore;
-    position = static_cast<long>(digitsBefore) - 1;
+    position = static_cast<std::int64_t>(digitsBefore) - 1;
     for (size_t i = 0; i < mantissa.size() && !found; ++i) {
         if (!isDigit(mantissa[i]))
             continue;
@@ -178,7 +180,7 @@ double Val(std::string_view text)
     const char* last = number.data() + number.size();
     const bool negative = *first == '-';
     double value = 0.0;
-    const auto res = std::from_chars(negative ? first + 1 : first, last, value);
+    const auto res = fromChars(negative ? first + 1 : first, last, value);
     if (res.ec == std::errc::result_out_of_range) {
         // Too large gives an infinity; too small underflows to zero.
         value = decimalMagnitude(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;

@@ -4,7 +4,7 @@
 
 #include "app/layout.h"
 #include "app/trivyrhnik.h"
-#include "ui/qt/qt_controls.h"
+#include "desktop/qt_controls.h"
 
 #include "report_fixture.h"
 

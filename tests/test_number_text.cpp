@@ -49,7 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
                     DoubleCase{"tiny_exponent", -1e-300, "-1E-300", "-1E-300"},
                     DoubleCase{"subnormal", 5e-324, "4.94065645841247E-324", "4,94065645841247E-324"},
                     DoubleCase{"rounding_carry", 0.9999999999999999, "1", "1"},
-                    DoubleCase{"centre_y", 256.25, "256.25", "256,25"}),
+                    DoubleCase{"centre_y", 256.25, "256.25", "256,25"},
+                    DoubleCase{"plus_infinity", std::numeric_limits<double>::infinity(), "Inf", "Inf"},
+                    DoubleCase{"minus_infinity", -std::numeric_limits<double>::infinity(), "-Inf", "-Inf"},
+                    DoubleCase{"not_a_number", std::numeric_limits<double>::quiet_NaN(), "NaN", "NaN"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SingleCase {

@@ -228,7 +228,7 @@ TEST(PointEntry, ClearKeepsReportAndEmptiesStore)
     EXPECT_EQ(describe(w.form.Picture1().calls()[0]), "Cls");
     EXPECT_EQ(w.form.Picture1().drawWidth(), 5);
     EXPECT_EQ(w.form.Picture1().drawStyle(), 4);
-    EXPECT_EQ(w.form.Picture1().backColor(), ui::RGB(255, 255, 255));
+    EXPECT_EQ(w.form.Picture1().backColor(), ui::rgb(255, 255, 255));
 }
 
 TEST(PointEntry, PointsBeyondAnyPixelAreStoredButNotRedrawn)

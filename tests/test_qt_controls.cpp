@@ -3,9 +3,13 @@
 
 #include "qt_fixture.h"
 
+#include <QApplication>
+#include <QMetaEnum>
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 #include <vector>
 
 using namespace qt_testing;
@@ -30,11 +34,48 @@ QWidget* widgetOf(QtForm& form, const QString& name, int index)
 // Clears the surface to white and sets the pen.
 void clearWhite(PictureWidget& pic, int width, int style = ui::Solid)
 {
-    pic.setBackColor(ui::RGB(255, 255, 255));
+    pic.setBackColor(ui::rgb(255, 255, 255));
     pic.cls();
     pic.setDrawWidth(width);
     pic.setDrawStyle(style);
 }
+
+// A desktop theme at odds with every colour of the design: the application
+// palette, and the palettes a platform theme gives item views and text
+// fields, in one dark grey that the design never uses, for every role of
+// every group. The application's palettes come back when it goes.
+class ForeignTheme {
+public:
+    ForeignTheme() : saved_(QApplication::palette())
+    {
+        for (const char* c : kClasses)
+            savedClasses_.emplace_back(c, QApplication::palette(c));
+        QPalette theme;
+        for (int g = 0; g < QPalette::NColorGroups; ++g)
+            for (int r = 0; r < QPalette::NColorRoles; ++r)
+                theme.setColor(QPalette::ColorGroup(g), QPalette::ColorRole(r), kColour);
+        QApplication::setPalette(theme);
+        for (const char* c : kClasses)
+            QApplication::setPalette(theme, c);
+    }
+    ~ForeignTheme()
+    {
+        // Setting the application palette drops every class palette.
+        QApplication::setPalette(saved_);
+        for (const auto& [c, pal] : savedClasses_)
+            if (pal != saved_)
+                QApplication::setPalette(pal, c);
+    }
+    ForeignTheme(const ForeignTheme&) = delete;
+    ForeignTheme& operator=(const ForeignTheme&) = delete;
+
+    static inline const QColor kColour{13, 17, 19};
+
+private:
+    static constexpr const char* kClasses[] = {"QAbstractItemView", "QAbstractScrollArea", "QPlainTextEdit"};
+    QPalette saved_;
+    std::vector<std::pair<const char*, QPalette>> savedClasses_;
+};
 
 enum class ListAction {
     UserClick,
@@ -76,6 +117,8 @@ private slots:
 
     void backgroundColourShownExactly_data();
     void backgroundColourShownExactly();
+    void designColoursUnderForeignTheme_data();
+    void designColoursUnderForeignTheme();
     void geometryFollowsDesign_data();
     void geometryFollowsDesign();
     void clientSizeIsFixed();
@@ -154,6 +197,7 @@ void QtControlsTest::listClickRule_data()
     QTest::newRow("user Ctrl+clicks another row") << 1 << ListAction::CtrlClick << 2 << 1 << 2;
     QTest::newRow("user presses Ctrl+Space on the selected row") << 1 << ListAction::CtrlSpace << 1 << 0 << 1;
     QTest::newRow("user clicks below the rows") << 1 << ListAction::ClickBelowRows << 0 << 0 << 1;
+    QTest::newRow("user clicks below the rows with row 0 chosen") << 0 << ListAction::ClickBelowRows << 0 << 0 << 0;
     // The keyboard still moves the chosen row.
     QTest::newRow("user presses Down") << 1 << ListAction::KeyDown << 0 << 1 << 2;
     QTest::newRow("user presses Home") << 2 << ListAction::KeyHome << 0 << 1 << 0;
@@ -231,17 +275,17 @@ void QtControlsTest::clsErasesToBackColourAndKeepsPen()
     auto& pic = form.Picture1();
     pic.setDrawWidth(3);
     pic.setDrawStyle(ui::Dot);
-    pic.pset(20, 20, ui::RGB(255, 0, 0));
-    pic.line(0, 0, 100, 100, ui::RGB(0, 0, 255));
+    pic.pset(20, 20, ui::rgb(255, 0, 0));
+    pic.line(0, 0, 100, 100, ui::rgb(0, 0, 255));
     pic.circle(50, 50, 30, std::nullopt);
 
-    pic.setBackColor(ui::RGB(10, 200, 30));
+    pic.setBackColor(ui::rgb(10, 200, 30));
     pic.cls();
     QCOMPARE(strayPixel(pic, {name(10, 200, 30)}), QString());
     QCOMPARE(pic.drawWidth(), 3);
     QCOMPARE(pic.drawStyle(), int(ui::Dot));
 
-    pic.setBackColor(ui::RGB(255, 255, 255));
+    pic.setBackColor(ui::rgb(255, 255, 255));
     pic.cls();
     QCOMPARE(strayPixel(pic, {kWhite}), QString());
 }
@@ -251,7 +295,7 @@ void QtControlsTest::widePsetIsSolidDot()
     QtForm form(app::trivyrhnikDesign());
     auto& pic = form.Picture1();
     clearWhite(pic, 5, ui::DashDotDot);
-    pic.pset(60, 40, ui::RGB(255, 0, 0));
+    pic.pset(60, 40, ui::rgb(255, 0, 0));
 
     // The 5 x 5 square around the point without its corners, and nothing else.
     for (int dy = -2; dy <= 2; ++dy)
@@ -266,7 +310,7 @@ void QtControlsTest::narrowPsetColoursOnePixel()
     QtForm form(app::trivyrhnikDesign());
     auto& pic = form.Picture1();
     clearWhite(pic, 1);
-    pic.pset(7, 9, ui::RGB(0, 0, 255));
+    pic.pset(7, 9, ui::rgb(0, 0, 255));
     const auto blue = pixelsOf(pic, name(0, 0, 255));
     QCOMPARE(blue.size(), size_t(1));
     QCOMPARE(blue.front(), QPoint(7, 9));
@@ -292,7 +336,7 @@ void QtControlsTest::solidLineColoursItsPixels()
     auto& pic = form.Picture1();
     clearWhite(pic, 1);
     const QString green = name(0, 160, 0);
-    pic.line(float(from.x()), float(from.y()), float(to.x()), float(to.y()), ui::RGB(0, 160, 0));
+    pic.line(float(from.x()), float(from.y()), float(to.x()), float(to.y()), ui::rgb(0, 160, 0));
 
     // Every pixel between the ends lies on the segment; which of the two
     // end pixels are drawn is the toolkit's choice.
@@ -385,8 +429,8 @@ void QtControlsTest::widgetShowsTheRetainedImage()
     auto& pic = form->Picture1();
     pic.setAutoRedraw(true);
     clearWhite(pic, 1);
-    pic.pset(0, 0, ui::RGB(255, 0, 0));
-    pic.pset(30, 12, ui::RGB(0, 0, 255));
+    pic.pset(0, 0, ui::rgb(255, 0, 0));
+    pic.pset(30, 12, ui::rgb(0, 0, 255));
     const QImage shown = pic.grab().toImage();
     const qreal dpr = shown.devicePixelRatio();
     auto at = [&](int x, int y) {
@@ -439,6 +483,69 @@ void QtControlsTest::backgroundColourShownExactly()
     const QPoint logical = control == QLatin1String("Label1") ? QPoint(1, 1) : QPoint(5, w->height() / 2);
     const QPoint probe(int(logical.x() * dpr), int(logical.y() * dpr));
     QCOMPARE(shot.pixelColor(probe).name(), name(c->backColor->r, c->backColor->g, c->backColor->b));
+}
+
+void QtControlsTest::designColoursUnderForeignTheme_data()
+{
+    QTest::addColumn<QPalette::ColorGroup>("group");
+    QTest::addColumn<QPalette::ColorRole>("role");
+    QTest::addColumn<QColor>("colour");
+
+    struct RoleColours {
+        QPalette::ColorRole role;
+        QColor normal;
+        QColor disabled;
+    };
+    const ui::Rgb back = app::trivyrhnikDesign().backColor;
+    const QColor window(back.r, back.g, back.b);
+    const QColor black(0, 0, 0), white(255, 255, 255), grey(190, 190, 190), face(239, 239, 239);
+    const QColor placeholder(0, 0, 0, 128);
+    const RoleColours roles[] = {
+        {QPalette::WindowText, black, grey},
+        {QPalette::Button, face, face},
+        {QPalette::Light, white, white},
+        {QPalette::Midlight, QColor(202, 202, 202), QColor(202, 202, 202)},
+        {QPalette::Dark, QColor(159, 159, 159), QColor(159, 159, 159)},
+        {QPalette::Mid, QColor(184, 184, 184), QColor(184, 184, 184)},
+        {QPalette::Text, black, grey},
+        {QPalette::BrightText, white, white},
+        {QPalette::ButtonText, black, grey},
+        {QPalette::Base, white, face},
+        {QPalette::Window, window, window},
+        {QPalette::Shadow, QColor(118, 118, 118), QColor(118, 118, 118)},
+        // The chosen list row and the surface's focus frame.
+        {QPalette::Highlight, QColor(48, 140, 198), QColor(145, 145, 145)},
+        {QPalette::HighlightedText, white, white},
+        {QPalette::Link, QColor(0, 0, 255), QColor(0, 0, 255)},
+        {QPalette::LinkVisited, QColor(255, 0, 255), QColor(255, 0, 255)},
+        {QPalette::AlternateBase, QColor(247, 247, 247), QColor(247, 247, 247)},
+        {QPalette::ToolTipBase, QColor(255, 255, 220), QColor(255, 255, 220)},
+        {QPalette::ToolTipText, black, black},
+        {QPalette::PlaceholderText, placeholder, placeholder},
+    };
+    const QMetaEnum groupName = QMetaEnum::fromType<QPalette::ColorGroup>();
+    const QMetaEnum roleName = QMetaEnum::fromType<QPalette::ColorRole>();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (const RoleColours& r : roles)
+            QTest::addRow("%s %s", groupName.valueToKey(group), roleName.valueToKey(r.role))
+                << group << r.role << (group == QPalette::Disabled ? r.disabled : r.normal);
+}
+
+void QtControlsTest::designColoursUnderForeignTheme()
+{
+    QFETCH(QPalette::ColorGroup, group);
+    QFETCH(QPalette::ColorRole, role);
+    QFETCH(QColor, colour);
+    const ForeignTheme theme;
+    QCOMPARE(QApplication::palette().color(group, role), ForeignTheme::kColour);
+    auto form = shownForm();
+    QVERIFY(form);
+    const std::pair<const char*, const QWidget*> widgets[]
+        = {{"form", form.get()}, {"list", &form->List1(0)}, {"report box", &form->Text1(0)}};
+    for (const auto& [what, w] : widgets) {
+        const QString shown = w->palette().color(group, role).name(QColor::HexArgb);
+        QVERIFY2(shown == colour.name(QColor::HexArgb), qPrintable(QStringLiteral("%1: %2").arg(what, shown)));
+    }
 }
 
 void QtControlsTest::geometryFollowsDesign_data()

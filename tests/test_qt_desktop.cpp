@@ -8,7 +8,9 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
+#include <array>
 #include <cmath>
+#include <numbers>
 
 using namespace qt_testing;
 
@@ -105,17 +107,17 @@ private slots:
     {
         RunningWindow w;
         auto& pic = w.form.Picture1();
-        const QImage& image = pic.image();
         const qreal dpr = pic.devicePixelRatioF();
-        QCOMPARE(image.devicePixelRatio(), dpr);
-        QCOMPARE(image.width(), qRound(335 * dpr));
         pic.setDrawWidth(1);
-        pic.pset(10, 10, ui::RGB(255, 0, 0));
+        pic.pset(10, 10, ui::rgb(255, 0, 0));
         pic.setDrawWidth(5);
-        pic.pset(100, 100, ui::RGB(0, 0, 255));
+        pic.pset(100, 100, ui::rgb(0, 0, 255));
         pic.setDrawWidth(1);
         pic.setDrawStyle(0);
-        pic.line(20, 50, 200, 50, ui::RGB(0, 255, 0));
+        pic.line(20, 50, 200, 50, ui::rgb(0, 255, 0));
+        const QImage image = pic.image();
+        QCOMPARE(image.devicePixelRatio(), dpr);
+        QCOMPARE(image.width(), qRound(335 * dpr));
         int red = 0, blue = 0, green = 0, other = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
@@ -150,7 +152,7 @@ private slots:
         } else {
             QVERIFY(red >= 1 && red <= 4);
         }
-        const double disc = M_PI * 2.5 * 2.5 * dpr * dpr;
+        const double disc = std::numbers::pi * 2.5 * 2.5 * dpr * dpr;
         QVERIFY2(blue > 0.6 * disc && blue < 1.6 * disc, qPrintable(QString::number(blue)));
         QCOMPARE(other, 0);
     }
@@ -183,8 +185,8 @@ private slots:
         if (!qFuzzyCompare(dpr, qreal(d)))
             QSKIP("the pixel grid has no mirror axis at a fractional scale");
         pic.setDrawWidth(width);
-        pic.pset(float(x), float(y), ui::RGB(255, 0, 0));
-        const QImage& image = pic.image();
+        pic.pset(float(x), float(y), ui::rgb(255, 0, 0));
+        const QImage image = pic.image();
         const auto red = [&](int px, int py) {
             return image.rect().contains(px, py) && (image.pixel(px, py) & 0xFFFFFF) == 0xFF0000;
         };
@@ -204,8 +206,56 @@ private slots:
             for (int px = 0; px < image.width(); ++px)
                 top += red(px, py);
         QVERIFY2(top > 1 || width * d < 3, qPrintable(QString::number(top)));
-        const double disc = M_PI * width * width / 4.0 * d * d;
+        const double disc = std::numbers::pi * width * width / 4.0 * d * d;
         QVERIFY2(count > 0.7 * disc && count < 1.5 * disc, qPrintable(QString::number(count)));
+    }
+
+    // Through the real widget at the screen's scale: the circle through
+    // three points nearly on one line (radius about 16,400) is exact and
+    // crosses their dots, and the widget shows its buffer one to one.
+    void circumcircleCrossesItsDotsOnScreen()
+    {
+        RunningWindow w;
+        auto& pic = w.form.Picture1();
+        const double dpr = pic.devicePixelRatioF();
+        pic.setBackColor(ui::rgb(255, 255, 255));
+        pic.cls();
+        const double ax = 20, ay = 40, bx = 320, by = 200, cx = 170, cy = 121;
+        const double d = 2 * (ax * (by - cy) + bx * (cy - ay) + cx * (ay - by));
+        const double a2 = ax * ax + ay * ay, b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
+        const double ox = (a2 * (by - cy) + b2 * (cy - ay) + c2 * (ay - by)) / d;
+        const double oy = (a2 * (cx - bx) + b2 * (ax - cx) + c2 * (bx - ax)) / d;
+        const double r = std::hypot(ax - ox, ay - oy);
+        QVERIFY(r > 16000 && r < 17000);
+        pic.setDrawWidth(1);
+        pic.setDrawStyle(ui::Solid);
+        pic.circle(float(ox), float(oy), float(r), ui::rgb(255, 0, 0));
+        const QImage image = pic.image();
+        // The single-precision centre and radius that the surface was given.
+        const double fx = (float(ox) + 0.5) * dpr, fy = (float(oy) + 0.5) * dpr, fr = float(r) * dpr;
+        int red = 0;
+        std::array<bool, 3> crossed{};
+        const std::array<std::pair<double, double>, 3> vertices{{{ax, ay}, {bx, by}, {cx, cy}}};
+        for (int j = 0; j < image.height(); ++j)
+            for (int i = 0; i < image.width(); ++i) {
+                if ((image.pixel(i, j) & 0xFFFFFF) != 0xFF0000)
+                    continue;
+                ++red;
+                const double dist = std::hypot(i + 0.5 - fx, j + 0.5 - fy);
+                QVERIFY2(std::fabs(dist - fr) <= 0.5 + dpr / 2, qPrintable(QStringLiteral("%1,%2").arg(i).arg(j)));
+                for (size_t k = 0; k < 3; ++k)
+                    crossed[k] = crossed[k]
+                        || std::hypot(i + 0.5 - (vertices[k].first + 0.5) * dpr,
+                                      j + 0.5 - (vertices[k].second + 0.5) * dpr)
+                            < 2.5 * dpr;
+            }
+        QVERIFY(red > 300 * dpr);
+        QVERIFY(crossed[0] && crossed[1] && crossed[2]);
+        // On screen: the buffer inside the frame, device pixel for device
+        // pixel, not an enlarged picture of lower resolution.
+        const QImage shown = pic.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int b = qRound(kB * dpr);
+        QCOMPARE(shown.copy(b, b, image.width(), image.height()), image.convertToFormat(QImage::Format_RGB32));
     }
 
     void pressGivesTheWholeLogicalPixelUnderThePointer()

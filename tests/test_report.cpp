@@ -26,34 +26,106 @@ TEST(Report, CompleteRightTriangle)
     EXPECT_EQ(runReport({{10, 10}, {40, 10}, {10, 50}}), crlf(rightTriangleLines()));
 }
 
-TEST(Report, DrawingCallsOfACompleteRun)
+// The ordered drawing calls of complete runs.
+struct DrawingCase {
+    const char* name;
+    std::vector<Point> points;
+    std::vector<std::string> calls;
+    friend void PrintTo(const DrawingCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RunDrawingTest : public testing::TestWithParam<DrawingCase> {};
+
+TEST_P(RunDrawingTest, CallsInOrderAndPenLeftAtWidthOneSolid)
 {
+    const auto& c = GetParam();
     MemoryWindow w;
-    w.pressAll({{10, 10}, {40, 10}, {10, 50}});
+    w.pressAll(c.points);
     w.form.Picture1().forgetCalls();
     w.calculate();
     std::vector<std::string> calls;
-    for (const auto& c : w.form.Picture1().calls())
-        calls.push_back(describe(c));
-    EXPECT_EQ(calls,
-              (std::vector<std::string>{
-                  "PSet (25,10) w4 s0 RGB(0,0,255)",
-                  "Line (10,10)-(40,10) w1 s2 fore",
-                  "PSet (25,30) w4 s0 RGB(0,0,255)",
-                  "Line (40,10)-(10,50) w1 s2 fore",
-                  "PSet (10,30) w4 s0 RGB(0,0,255)",
-                  "Line (10,50)-(10,10) w1 s2 fore",
-                  "Circle (25,30) r25 w1 s2 fore",
-                  "Line (25,10)-(25,30) w1 s2 RGB(0,255,0)",
-                  "Line (25,30)-(25,30) w1 s2 RGB(0,255,0)",
-                  "Line (10,30)-(25,30) w1 s2 RGB(0,255,0)",
-                  "PSet (25,30) w6 s2 RGB(250,25,100)",
-              }));
+    for (const auto& call : w.form.Picture1().calls())
+        calls.push_back(describe(call));
+    EXPECT_EQ(calls, c.calls);
     EXPECT_EQ(w.form.Picture1().drawWidth(), 1);
     EXPECT_EQ(w.form.Picture1().drawStyle(), 0);
     EXPECT_FALSE(w.form.Command1(0).isEnabled());
     EXPECT_TRUE(w.form.Command1(1).isEnabled());
     EXPECT_FALSE(w.form.Command1(2).isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, RunDrawingTest,
+                         testing::Values(DrawingCase{"right_triangle",
+                                                     {{10, 10}, {40, 10}, {10, 50}},
+                                                     {
+                                                         "PSet (25,10) w4 s0 RGB(0,0,255)",
+                                                         "Line (10,10)-(40,10) w1 s2 fore",
+                                                         "PSet (25,30) w4 s0 RGB(0,0,255)",
+                                                         "Line (40,10)-(10,50) w1 s2 fore",
+                                                         "PSet (10,30) w4 s0 RGB(0,0,255)",
+                                                         "Line (10,50)-(10,10) w1 s2 fore",
+                                                         "Circle (25,30) r25 w1 s2 fore",
+                                                         "Line (25,10)-(25,30) w1 s2 RGB(0,255,0)",
+                                                         "Line (25,30)-(25,30) w1 s2 RGB(0,255,0)",
+                                                         "Line (10,30)-(25,30) w1 s2 RGB(0,255,0)",
+                                                         "PSet (25,30) w6 s2 RGB(250,25,100)",
+                                                     }},
+                                         // The centre (25.5, 30) is drawn at x = 25: rounded down.
+                                         DrawingCase{"fractional_centre_rounds_down",
+                                                     {{10, 10}, {41, 10}, {10, 50}},
+                                                     {
+                                                         "PSet (25.5,10) w4 s0 RGB(0,0,255)",
+                                                         "Line (10,10)-(41,10) w1 s2 fore",
+                                                         "PSet (25.5,30) w4 s0 RGB(0,0,255)",
+                                                         "Line (41,10)-(10,50) w1 s2 fore",
+                                                         "PSet (10,30) w4 s0 RGB(0,0,255)",
+                                                         "Line (10,50)-(10,10) w1 s2 fore",
+                                                         "Circle (25,30) r25.3032 w1 s2 fore",
+                                                         "Line (25.5,10)-(25,30) w1 s2 RGB(0,255,0)",
+                                                         "Line (25.5,30)-(25,30) w1 s2 RGB(0,255,0)",
+                                                         "Line (10,30)-(25,30) w1 s2 RGB(0,255,0)",
+                                                         "PSet (25,30) w6 s2 RGB(250,25,100)",
+                                                     }}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The drawn circumcircle, on the surface's own pixels, crosses the three
+// vertex dots, also for points so nearly on one line that its radius runs
+// into the thousands.
+TEST(Report, DrawnCircumcircleCrossesTheVertexDots)
+{
+    for (const auto& points : std::vector<std::vector<Point>>{{{10, 10}, {41, 10}, {10, 50}},
+                                                              {{70, 180}, {250, 170}, {120, 60}},
+                                                              {{20, 40}, {320, 200}, {170, 121}},
+                                                              {{5, 5}, {330, 220}, {168, 112}}}) {
+        MemoryWindow w;
+        w.pressAll(points);
+        w.calculate();
+        const DrawCall* circle = nullptr;
+        for (const auto& call : w.form.Picture1().calls())
+            if (call.op == DrawCall::Op::Circle && !call.colour)
+                circle = &call;
+        ASSERT_NE(circle, nullptr);
+        // The circle alone, on a fresh surface of the window's size.
+        ui::raster::Canvas alone(335, 229);
+        alone.circle(circle->x1, circle->y1, circle->radius, circle->width, ui::Solid, ui::rgb(0, 0, 0));
+        for (const auto& p : points) {
+            // Some pixel of the circle lies inside the vertex's 5-pixel dot.
+            bool crosses = false;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx)
+                    crosses = crosses
+                        || (dx * dx + dy * dy < 7
+                            && alone.at(static_cast<int>(p.x) + dx, static_cast<int>(p.y) + dy) == ui::rgb(0, 0, 0));
+            EXPECT_TRUE(crosses) << "radius " << circle->radius << " misses " << p.x << "," << p.y;
+        }
+        // The run drew on the same surface: the centre dot is where the
+        // calls put it, in its colour.
+        const auto& last = w.form.Picture1().calls().back();
+        if (last.x1 >= 0 && last.x1 < 335 && last.y1 >= 0 && last.y1 < 229) {
+            EXPECT_EQ(w.form.Picture1().canvas().at(static_cast<int>(last.x1), static_cast<int>(last.y1)),
+                      ui::rgb(250, 25, 100));
+        }
+    }
 }
 
 // Runs of whole report lines, from the line `from` on.
@@ -205,7 +277,7 @@ TEST_P(TriangleTypeTest, TypeLineAndCircle)
     EXPECT_EQ(slice(report, 18, 3), crlf({c.typeLine, "Изчисление по най-дългата страна: ", c.circleLine}));
     int redCircles = 0;
     for (const auto& call : w.form.Picture1().calls())
-        if (call.op == DrawCall::Op::Circle && call.colour == ui::RGB(255, 0, 0)) {
+        if (call.op == DrawCall::Op::Circle && call.colour == ui::rgb(255, 0, 0)) {
             ++redCircles;
             EXPECT_EQ(call.style, 1);
             EXPECT_EQ(call.width, 1);

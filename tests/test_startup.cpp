@@ -67,7 +67,7 @@ TEST(Startup, StateAfterLoad)
     EXPECT_EQ(pic.scaleMode(), 3);
     EXPECT_TRUE(pic.autoRedraw());
     EXPECT_EQ(w.window.state().Kolko_Y, pic.scaleHeight());
-    EXPECT_EQ(pic.backColor(), ui::RGB(255, 255, 255));
+    EXPECT_EQ(pic.backColor(), ui::rgb(255, 255, 255));
     EXPECT_EQ(pic.drawWidth(), 5);
     EXPECT_EQ(pic.drawStyle(), 4);
     ASSERT_EQ(pic.calls().size(), 1u);

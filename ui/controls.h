@@ -3,9 +3,9 @@
 //
 // Five kinds of control: the drawing surface, list boxes, multi-line text
 // boxes, command buttons and labels. The logic reaches the toolkit only
-// through these interfaces, so the whole program runs the same on the Qt
-// widgets (ui/qt) and on the in-memory controls (ui/memory) of the tests.
-// Nothing here depends on Qt.
+// through these interfaces, so the whole program runs the same in every
+// edition (desktop/ on Qt Widgets, and the others beside it) and on the
+// in-memory controls (ui/memory) of the tests. Nothing here knows a toolkit.
 
 #include <cstdint>
 #include <functional>
@@ -20,7 +20,7 @@ struct Rgb {
     friend constexpr bool operator==(Rgb, Rgb) = default;
 };
 
-constexpr Rgb RGB(int r, int g, int b)
+constexpr Rgb rgb(int r, int g, int b)
 {
     return Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
 }

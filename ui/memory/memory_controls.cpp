@@ -1,7 +1,8 @@
 #include "ui/memory/memory_controls.h"
 
+#include "geometry/float_chars.h"
+
 #include <array>
-#include <charconv>
 #include <string>
 
 namespace ui::memory {
@@ -13,7 +14,7 @@ namespace {
 std::string num(double v)
 {
     std::array<char, 32> buf{};
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general, 6);
+    const auto res = geometry::toCharsGeneral(buf.data(), buf.data() + buf.size(), v, 6);
     return std::string(buf.data(), res.ptr);
 }
 
@@ -39,8 +40,8 @@ std::string describe(const DrawCall& c)
 
 void MemoryPicture::record(DrawCall call)
 {
-    call.width = drawWidth_;
-    call.style = drawStyle_;
+    call.width = drawWidth();
+    call.style = drawStyle();
     calls_.push_back(call);
 }
 
@@ -48,35 +49,27 @@ void MemoryPicture::cls()
 {
     DrawCall c;
     c.op = DrawCall::Op::Cls;
-    c.colour = backColor_;
+    c.colour = backColor();
     record(c);
-}
-
-void MemoryPicture::setDrawStyle(int style)
-{
-    if (style >= 0 && style <= 6)
-        drawStyle_ = style;
+    RasterPicture::cls();
 }
 
 void MemoryPicture::pset(float x, float y, std::optional<Rgb> colour)
 {
     record({DrawCall::Op::PSet, x, y, 0, 0, 0, colour});
+    RasterPicture::pset(x, y, colour);
 }
 
 void MemoryPicture::line(float x1, float y1, float x2, float y2, std::optional<Rgb> colour)
 {
     record({DrawCall::Op::Line, x1, y1, x2, y2, 0, colour});
+    RasterPicture::line(x1, y1, x2, y2, colour);
 }
 
 void MemoryPicture::circle(float x, float y, float radius, std::optional<Rgb> colour)
 {
     record({DrawCall::Op::Circle, x, y, 0, 0, radius, colour});
-}
-
-void MemoryPicture::pressMouse(float x, float y, std::int16_t button, std::int16_t shift)
-{
-    if (mouseDown_)
-        mouseDown_(button, shift, x, y);
+    RasterPicture::circle(x, y, radius, colour);
 }
 
 void MemoryList::removeItem(int row)
@@ -136,7 +129,8 @@ MemoryForm::MemoryForm(const FormDesign& design)
         else if (c.kind == ControlKind::Label && c.index >= 0 && c.index < 4)
             labels_[static_cast<size_t>(c.index)] = MemoryLabel(c.text);
         else if (c.kind == ControlKind::Picture)
-            picture_ = MemoryPicture(static_cast<float>(twipsToPixels(c.height) - 2 * kPictureBorder));
+            picture_ = MemoryPicture(twipsToPixels(c.width) - 2 * kPictureBorder,
+                                     twipsToPixels(c.height) - 2 * kPictureBorder);
     }
 }
 

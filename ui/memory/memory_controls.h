@@ -1,10 +1,11 @@
 #pragma once
-// In-memory controls: keep texts, rows, selections and enabled states, record
-// every drawing call with the pen in effect, and raise the user's events on
-// request. The logic's tests run the whole window on them.
+// In-memory controls: keep texts, rows, selections and enabled states, draw
+// on the shared pixel buffer and record every drawing call with the pen in
+// effect, and raise the user's events on request. The logic's tests run the whole window on them.
 
 #include "ui/controls.h"
 #include "ui/form_layout.h"
+#include "ui/raster/raster_picture.h"
 
 #include <array>
 #include <memory>
@@ -27,30 +28,20 @@ struct DrawCall {
 
 std::string describe(const DrawCall& call);
 
-class MemoryPicture final : public PictureBox {
+// The drawing surface of the tests: it draws into the shared pixel buffer as
+// every edition does, and records each call with the pen in effect.
+class MemoryPicture final : public raster::RasterPicture {
 public:
-    explicit MemoryPicture(float scaleHeight = 229) : scaleHeight_(scaleHeight) {}
+    // The design's drawing area: 335 x 229 pixels.
+    explicit MemoryPicture(int width = 335, int height = 229, double scale = 1.0) : RasterPicture(width, height, scale)
+    {
+    }
 
-    void setScaleMode(int mode) override { scaleMode_ = mode; }
-    float scaleHeight() const override { return scaleHeight_; }
-    void setAutoRedraw(bool on) override { autoRedraw_ = on; }
-    void setBackColor(Rgb colour) override { backColor_ = colour; }
     void cls() override;
-    void setDrawWidth(int pixels) override { drawWidth_ = pixels < 1 ? 1 : pixels; }
-    void setDrawStyle(int style) override;
-    int drawWidth() const override { return drawWidth_; }
-    int drawStyle() const override { return drawStyle_; }
     void pset(float x, float y, std::optional<Rgb> colour) override;
     void line(float x1, float y1, float x2, float y2, std::optional<Rgb> colour) override;
     void circle(float x, float y, float radius, std::optional<Rgb> colour) override;
-    void onMouseDown(MouseDownHandler handler) override { mouseDown_ = std::move(handler); }
 
-    // The user presses a mouse button over the surface.
-    void pressMouse(float x, float y, std::int16_t button = 1, std::int16_t shift = 0);
-
-    int scaleMode() const { return scaleMode_; }
-    bool autoRedraw() const { return autoRedraw_; }
-    Rgb backColor() const { return backColor_; }
     const std::vector<DrawCall>& calls() const { return calls_; }
     void forgetCalls() { calls_.clear(); }
 
@@ -58,14 +49,7 @@ private:
     // Keeps the call with the pen in effect.
     void record(DrawCall call);
 
-    float scaleHeight_;
-    int scaleMode_ = 1;
-    bool autoRedraw_ = false;
-    Rgb backColor_ = RGB(255, 255, 255);
-    int drawWidth_ = 1;
-    int drawStyle_ = 0;
     std::vector<DrawCall> calls_;
-    MouseDownHandler mouseDown_;
 };
 
 class MemoryList final : public ListBox {

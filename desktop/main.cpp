@@ -1,10 +1,10 @@
 // Start-up: the Qt application, the window built from its design, the
 // window's logic wired to it, then Form_Load before any user event.
 
-#include "app/first_paint.h"
 #include "app/layout.h"
 #include "app/trivyrhnik.h"
-#include "ui/qt/qt_controls.h"
+#include "desktop/first_paint.h"
+#include "desktop/qt_controls.h"
 
 #include <QApplication>
 #include <QIcon>

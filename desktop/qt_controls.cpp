@@ -1,4 +1,4 @@
-#include "ui/qt/qt_controls.h"
+#include "desktop/qt_controls.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -15,13 +15,9 @@ namespace ui::qt {
 
 namespace {
 
-// Drawing far beyond the surface shows nothing and only strains the
-// rasteriser; such coordinates are left out.
-constexpr double kCoordinateLimit = 1.0e7;
-
-bool drawable(double v) { return std::isfinite(v) && std::fabs(v) < kCoordinateLimit; }
-
 QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+Rgb fromQColor(const QColor& c) { return rgb(c.red(), c.green(), c.blue()); }
 
 QString colourCss(Rgb c) { return QStringLiteral("rgb(%1, %2, %3)").arg(c.r).arg(c.g).arg(c.b); }
 
@@ -84,6 +80,7 @@ PictureWidget::PictureWidget(QtForm& form, QWidget* parent) : QWidget(parent), f
     // It takes the keyboard focus in its place in the Tab chain and shows
     // it, although it ignores keys.
     setFocusPolicy(Qt::StrongFocus);
+    setForeColor(fromQColor(palette().color(QPalette::ButtonText)));
 }
 
 QSize PictureWidget::innerSize() const
@@ -91,158 +88,50 @@ QSize PictureWidget::innerSize() const
     return QSize(std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder));
 }
 
-float PictureWidget::scaleHeight() const { return static_cast<float>(innerSize().height()); }
-
-void PictureWidget::ensureImage()
+void PictureWidget::fitCanvas()
 {
-    const qreal dpr = devicePixelRatioF();
     const QSize logical = innerSize();
-    const QSize device(qRound(logical.width() * dpr), qRound(logical.height() * dpr));
-    if (!image_.isNull() && image_.size() == device && image_.devicePixelRatio() == dpr)
-        return;
-    QImage fresh(device, QImage::Format_RGB32);
-    fresh.setDevicePixelRatio(dpr);
-    fresh.fill(back_);
-    if (!image_.isNull()) {
-        QPainter p(&fresh);
-        p.drawImage(QRectF(QPointF(0, 0), QSizeF(logical)), image_);
-    }
-    image_ = fresh;
+    const double dpr = devicePixelRatioF();
+    const auto& c = canvas();
+    if (c.width() != logical.width() || c.height() != logical.height() || c.scale() != dpr)
+        resizeCanvas(logical.width(), logical.height(), dpr);
 }
 
 void PictureWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    ensureImage();
+    fitCanvas();
 }
 
-void PictureWidget::setBackColor(Rgb colour)
+void PictureWidget::changeEvent(QEvent* event)
 {
-    back_ = toQColor(colour);
-    update();
+    if (event->type() == QEvent::PaletteChange)
+        setForeColor(fromQColor(palette().color(QPalette::ButtonText)));
+    QWidget::changeEvent(event);
 }
 
-void PictureWidget::cls()
+QImage PictureWidget::view() const
 {
-    ensureImage();
-    image_.fill(back_);
-    update();
+    const auto& c = canvas();
+    QImage shared(reinterpret_cast<const uchar*>(c.pixels().data()), c.deviceWidth(), c.deviceHeight(),
+                  static_cast<qsizetype>(c.deviceWidth()) * 4, QImage::Format_RGB32);
+    shared.setDevicePixelRatio(c.scale());
+    return shared;
 }
 
-void PictureWidget::setDrawStyle(int style)
-{
-    if (style >= 0 && style <= 6)
-        drawStyle_ = style;
-}
-
-QColor PictureWidget::foreground() const { return palette().color(QPalette::ButtonText); }
-
-QColor PictureWidget::colourOf(std::optional<Rgb> colour) const { return colour ? toQColor(*colour) : foreground(); }
-
-QPen PictureWidget::pen(const QColor& colour) const
-{
-    QPen p(colour);
-    p.setWidth(drawWidth_);
-    p.setCapStyle(drawWidth_ > 1 ? Qt::RoundCap : Qt::FlatCap);
-    p.setJoinStyle(Qt::RoundJoin);
-    Qt::PenStyle style = Qt::SolidLine;
-    if (drawWidth_ == 1) {
-        switch (drawStyle_) {
-        case Dash: style = Qt::DashLine; break;
-        case Dot: style = Qt::DotLine; break;
-        case DashDot: style = Qt::DashDotLine; break;
-        case DashDotDot: style = Qt::DashDotDotLine; break;
-        default: break;
-        }
-    }
-    if (drawStyle_ == Transparent)
-        style = Qt::NoPen;
-    p.setStyle(style);
-    return p;
-}
-
-void PictureWidget::pset(float x, float y, std::optional<Rgb> colour)
-{
-    if (!drawable(x) || !drawable(y))
-        return;
-    ensureImage();
-    const QRgb c = colourOf(colour).rgb();
-    // A round dot laid out row by row in device pixels, so that it is as
-    // fine as the screen allows (the aliased rasteriser turns small ellipses
-    // into lopsided blobs). The point (x, y) is the middle of the pixel
-    // (x, y), at (x + 0.5, y + 0.5), as for lines and circles; a device
-    // pixel belongs to the dot when its centre lies within drawWidth / 2 of
-    // the point. A half-pixel point thus lies between pixels, and an even
-    // width covers them evenly on both sides.
-    const double dpr = image_.devicePixelRatio();
-    const double r = drawWidth_ / 2.0 * dpr;
-    const double cx = (static_cast<double>(x) + 0.5) * dpr, cy = (static_cast<double>(y) + 0.5) * dpr;
-    const int top = std::max(0, static_cast<int>(std::floor(cy - r)));
-    const int bottom = std::min(image_.height() - 1, static_cast<int>(std::ceil(cy + r)));
-    bool painted = false;
-    for (int row = top; row <= bottom; ++row) {
-        const double dy = row + 0.5 - cy;
-        // A pixel centre exactly on the rim stays outside: less than half
-        // of that pixel is covered, and it would stick out alone.
-        if (dy * dy >= r * r)
-            continue;
-        const double half = std::sqrt(r * r - dy * dy);
-        const int left = std::max(0, static_cast<int>(std::floor(cx - half - 0.5)) + 1);
-        const int right = std::min(image_.width() - 1, static_cast<int>(std::ceil(cx + half - 0.5)) - 1);
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row));
-        for (int col = left; col <= right; ++col)
-            line[col] = c;
-        painted = painted || left <= right;
-    }
-    // A dot narrower than the gap between pixel centres still shows: it
-    // takes the device pixel under its point.
-    const QPoint under(static_cast<int>(std::floor(cx)), static_cast<int>(std::floor(cy)));
-    if (!painted && image_.rect().contains(under))
-        image_.setPixel(under, c);
-    update();
-}
-
-void PictureWidget::line(float x1, float y1, float x2, float y2, std::optional<Rgb> colour)
-{
-    if (!drawable(x1) || !drawable(y1) || !drawable(x2) || !drawable(y2))
-        return;
-    ensureImage();
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(pen(colourOf(colour)));
-    // Aliased, Qt colours the pixels from the first point up to the last one.
-    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
-    update();
-}
-
-void PictureWidget::circle(float x, float y, float radius, std::optional<Rgb> colour)
-{
-    if (!drawable(x) || !drawable(y) || !drawable(radius))
-        return;
-    ensureImage();
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(pen(colourOf(colour)));
-    p.setBrush(Qt::NoBrush);
-    const double r = std::fabs(radius);
-    p.drawEllipse(QPointF(x + 0.5, y + 0.5), r, r);
-    update();
-}
+QImage PictureWidget::image() const { return view().copy(); }
 
 QColor PictureWidget::pixel(int x, int y) const
 {
-    if (image_.isNull())
+    if (x < 0 || y < 0 || x >= canvas().width() || y >= canvas().height())
         return {};
-    const qreal dpr = image_.devicePixelRatio();
-    const QPoint d(static_cast<int>(std::floor((x + 0.5) * dpr)), static_cast<int>(std::floor((y + 0.5) * dpr)));
-    if (!image_.rect().contains(d))
-        return {};
-    return image_.pixelColor(d);
+    return toQColor(canvas().at(x, y));
 }
 
 void PictureWidget::paintEvent(QPaintEvent* /*event*/)
 {
-    ensureImage();
+    // Moved to a screen of another scale, the buffer follows it first.
+    fitCanvas();
     QPainter p(this);
     // A sunken two-pixel frame around the drawing area; with the keyboard
     // focus it takes the highlight colour, as the toolkit marks focused
@@ -259,7 +148,8 @@ void PictureWidget::paintEvent(QPaintEvent* /*event*/)
         p.drawLine(all.bottomLeft(), all.bottomRight());
         p.drawLine(all.topRight(), all.bottomRight());
     }
-    p.drawImage(QPointF(kBorder, kBorder), image_);
+    // The buffer has the screen's own pixels: shown one to one.
+    p.drawImage(QPointF(kBorder, kBorder), view());
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event)
@@ -285,8 +175,7 @@ void PictureWidget::mousePressEvent(QMouseEvent* event)
         shift |= 2;
     if (event->modifiers() & Qt::AltModifier)
         shift |= 4;
-    if (mouseDown_)
-        form_.dispatch([&] { mouseDown_(button, shift, x, y); });
+    form_.dispatch([&] { pressMouse(x, y, button, shift); });
 }
 
 // ------------------------------------------------------------------ lists
@@ -494,6 +383,8 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
         }
         w->setObjectName(QStringLiteral("%1_%2").arg(QString::fromStdString(c.name)).arg(c.index));
         w->setGeometry(pixelRect(c));
+        if (w == picture_)
+            picture_->fitCanvas();
         w->setAccessibleName(QString::fromStdString(c.accessibleName));
         if (!c.accessibleDescription.empty())
             w->setAccessibleDescription(QString::fromStdString(c.accessibleDescription));

@@ -1,5 +1,5 @@
 #pragma once
-// The controls on Qt Widgets.
+// The desktop edition's controls on Qt Widgets.
 //
 // QtForm builds the window from a ui::FormDesign: every control at its place,
 // with the design's font, colours, texts, tab order and accessible names.
@@ -9,6 +9,7 @@
 
 #include "ui/controls.h"
 #include "ui/form_layout.h"
+#include "ui/raster/raster_picture.h"
 
 #include <QImage>
 #include <QLabel>
@@ -26,54 +27,35 @@ namespace ui::qt {
 
 class QtForm;
 
-// The drawing surface: a widget that shows a retained image. Everything drawn
-// stays in the image, which has the screen's device pixel ratio, so dots and
-// lines are crisp at any scale while coordinates stay logical pixels.
-class PictureWidget final : public QWidget, public PictureBox {
+// The drawing surface: a widget that shows the shared pixel buffer. Its
+// scale is the screen's device pixel ratio, so the drawing is as fine as the
+// screen while coordinates stay logical pixels; around it a two-pixel frame.
+class PictureWidget final : public QWidget, public raster::RasterPicture {
 public:
     PictureWidget(QtForm& form, QWidget* parent);
 
     static constexpr int kBorder = kPictureBorder;
 
-    void setScaleMode(int mode) override { scaleMode_ = mode; }
-    float scaleHeight() const override;
-    void setAutoRedraw(bool on) override { autoRedraw_ = on; }
-    void setBackColor(Rgb colour) override;
-    void cls() override;
-    void setDrawWidth(int pixels) override { drawWidth_ = pixels < 1 ? 1 : pixels; }
-    void setDrawStyle(int style) override;
-    int drawWidth() const override { return drawWidth_; }
-    int drawStyle() const override { return drawStyle_; }
-    void pset(float x, float y, std::optional<Rgb> colour) override;
-    void line(float x1, float y1, float x2, float y2, std::optional<Rgb> colour) override;
-    void circle(float x, float y, float radius, std::optional<Rgb> colour) override;
-    void onMouseDown(MouseDownHandler handler) override { mouseDown_ = std::move(handler); }
-
-    // The retained image (device pixels) and its logical size.
-    const QImage& image() const { return image_; }
+    // A copy of the buffer at its device pixel ratio, and its logical size.
+    QImage image() const;
     QSize innerSize() const;
     // The colour of the logical pixel (x, y) of the drawing area.
     QColor pixel(int x, int y) const;
+    // The buffer at the widget's logical size and the screen's scale.
+    void fitCanvas();
 
 protected:
+    void changed() override { update(); }
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    void ensureImage();
-    QColor foreground() const;
-    QColor colourOf(std::optional<Rgb> colour) const;
-    QPen pen(const QColor& colour) const;
+    // The buffer as an image that shares its pixels.
+    QImage view() const;
 
     QtForm& form_;
-    QImage image_;
-    int scaleMode_ = 1;
-    bool autoRedraw_ = false;
-    QColor back_ = Qt::white;
-    int drawWidth_ = 1;
-    int drawStyle_ = 0;
-    MouseDownHandler mouseDown_;
 };
 
 class ListWidget final : public QListWidget, public ListBox {

@@ -1,0 +1,372 @@
+// The shared drawing surface's own pixels: circles exact at any radius, one
+// pixel-centre convention for dots, lines and circles at every scale, far-off
+// shapes clipped exactly, patterns in logical pixels, and no blending.
+
+#include "ui/raster/canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+using ui::raster::Canvas;
+using ui::raster::toPixel;
+
+namespace {
+
+constexpr ui::Rgb kInk = ui::rgb(20, 110, 60);
+const ui::raster::Pixel kInkPixel = toPixel(kInk);
+const ui::raster::Pixel kPaper = toPixel(ui::rgb(255, 255, 255));
+
+struct DevicePoint {
+    int i, j;
+};
+
+// The inked device pixels; fails on any pixel that is neither ink nor paper.
+std::vector<DevicePoint> inked(const Canvas& c)
+{
+    std::vector<DevicePoint> out;
+    int blended = 0;
+    for (int j = 0; j < c.deviceHeight(); ++j)
+        for (int i = 0; i < c.deviceWidth(); ++i) {
+            const auto p = c.pixels()[static_cast<size_t>(j * c.deviceWidth() + i)];
+            if (p == kInkPixel)
+                out.push_back({i, j});
+            else if (p != kPaper)
+                ++blended;
+        }
+    EXPECT_EQ(blended, 0) << "pixels neither ink nor paper";
+    return out;
+}
+
+// A logical coordinate in device units: the middle of its pixel.
+double device(double v, double scale) { return (v + 0.5) * scale; }
+
+struct Circle {
+    double x, y, r;
+};
+
+// The circle through three points, in double.
+Circle through(double ax, double ay, double bx, double by, double cx, double cy)
+{
+    const double d = 2 * (ax * (by - cy) + bx * (cy - ay) + cx * (ay - by));
+    const double a2 = ax * ax + ay * ay, b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
+    const double x = (a2 * (by - cy) + b2 * (cy - ay) + c2 * (ay - by)) / d;
+    const double y = (a2 * (cx - bx) + b2 * (ax - cx) + c2 * (bx - ax)) / d;
+    return {x, y, std::hypot(ax - x, ay - y)};
+}
+
+// Checks every pixel of `c` against the circle's bound and that the drawn
+// circle meets each of the dots of width `dot` at the given points.
+void expectCircleThroughDots(const Circle& k, int width, double scale,
+                             const std::vector<std::pair<double, double>>& vertices, const std::string& what)
+{
+    Canvas c(335, 229, scale);
+    c.circle(k.x, k.y, k.r, width, ui::Solid, kInk);
+    const double cx = device(k.x, scale), cy = device(k.y, scale), r = k.r * scale;
+    const double bound = 0.5 + width * scale / 2;
+    const auto pixels = inked(c);
+    for (const auto& p : pixels) {
+        const double d = std::hypot(p.i + 0.5 - cx, p.j + 0.5 - cy);
+        ASSERT_LE(std::fabs(d - r), bound) << what << " pixel " << p.i << "," << p.j;
+    }
+    // A vertex dot 5 pixels wide: the circle crosses it.
+    for (const auto& [vx, vy] : vertices) {
+        const double ux = device(vx, scale), uy = device(vy, scale);
+        bool met = false;
+        for (const auto& p : pixels)
+            met = met || std::hypot(p.i + 0.5 - ux, p.j + 0.5 - uy) < 2.5 * scale;
+        EXPECT_TRUE(met) << what << " misses the vertex " << vx << "," << vy;
+    }
+}
+
+class RasterScale : public testing::TestWithParam<double> {};
+
+// "scale_1_25" for 1.25, in whole numbers: no locale reaches the name.
+std::string scaleName(const testing::TestParamInfo<double>& info)
+{
+    const long hundredths = std::lround(info.param * 100);
+    std::string s = "scale_";
+    s += std::to_string(hundredths / 100);
+    if (const long rest = hundredths % 100; rest != 0) {
+        s += '_';
+        s += std::to_string(rest % 10 == 0 ? rest / 10 : rest);
+    }
+    return s;
+}
+
+// Random triangles on the surface, nearly collinear ones with circumradii in
+// the thousands to millions, and circles of radius up to 10^9 that cross the
+// surface: every pixel lies within half a device pixel plus the pen's half
+// width of the true circle, and the circumcircle crosses the vertex dots.
+TEST_P(RasterScale, CircumcirclesAreExactAndMeetTheirVertices)
+{
+    const double scale = GetParam();
+    std::mt19937 rng(20261209);
+    std::uniform_int_distribution<int> px(5, 329), py(5, 223);
+    for (int n = 0; n < 300; ++n) {
+        const double ax = px(rng), ay = py(rng), bx = px(rng), by = py(rng);
+        double cx = px(rng), cy = py(rng);
+        if (n % 2 == 1) {
+            // Almost on the line AB: a pixel or two beside its middle.
+            cx = std::round((ax + bx) / 2) + (n % 4 == 1 ? 1 : 0);
+            cy = std::round((ay + by) / 2) + (n % 4 == 3 ? 1 : 0);
+        }
+        const double area2 = (bx - ax) * (cy - ay) - (cx - ax) * (by - ay);
+        if (area2 == 0)
+            continue;
+        const Circle k = through(ax, ay, bx, by, cx, cy);
+        if (k.r > 1e9)
+            continue;
+        expectCircleThroughDots(k, 1, scale, {{ax, ay}, {bx, by}, {cx, cy}}, "triangle " + std::to_string(n));
+        if (HasFatalFailure())
+            return;
+    }
+    // Radii up to 10^9 whose circles pass through a point of the surface.
+    std::uniform_real_distribution<double> angle(0, 6.283185307179586);
+    for (double r = 10; r <= 1e9; r *= 7.3) {
+        const double a = angle(rng);
+        const double vx = px(rng), vy = py(rng);
+        const Circle k{vx - r * std::cos(a), vy - r * std::sin(a), r};
+        expectCircleThroughDots(k, 1, scale, {{vx, vy}}, "radius " + std::to_string(r));
+        expectCircleThroughDots(k, 3, scale, {{vx, vy}}, "wide, radius " + std::to_string(r));
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+// A one-pixel circle has no gaps: its pixels form one 8-connected ring.
+TEST_P(RasterScale, ThinCircleIsClosed)
+{
+    const double scale = GetParam();
+    for (double r : {3.0, 10.5, 57.25, 100.0}) {
+        Canvas c(335, 229, scale);
+        c.circle(160, 110, r, 1, ui::Solid, kInk);
+        const auto pixels = inked(c);
+        ASSERT_FALSE(pixels.empty());
+        std::vector<char> seen(static_cast<size_t>(c.deviceWidth() * c.deviceHeight()), 0);
+        std::vector<DevicePoint> todo{pixels.front()};
+        seen[static_cast<size_t>(pixels.front().j * c.deviceWidth() + pixels.front().i)] = 1;
+        size_t reached = 0;
+        while (!todo.empty()) {
+            const auto p = todo.back();
+            todo.pop_back();
+            ++reached;
+            for (int dj = -1; dj <= 1; ++dj)
+                for (int di = -1; di <= 1; ++di) {
+                    const int i = p.i + di, j = p.j + dj;
+                    auto& s = seen[static_cast<size_t>(j * c.deviceWidth() + i)];
+                    if (!s && c.devicePixel(i, j) == kInkPixel) {
+                        s = 1;
+                        todo.push_back({i, j});
+                    }
+                }
+        }
+        EXPECT_EQ(reached, pixels.size()) << "radius " << r;
+    }
+}
+
+// A dot, a line through its point and a circle through it share their
+// centre, the middle of the point's pixel. Where the shape crosses the
+// point's device column (or row), its pixels there are centred on the point:
+// exactly at whole scales for a whole point, where every shape is also
+// mirror-symmetric about it, and within half a device pixel otherwise.
+TEST_P(RasterScale, DotLineAndCircleShareTheirCentre)
+{
+    const double scale = GetParam();
+    struct Shape {
+        const char* name;
+        bool alongX; // measured across its pixel column (else its row)
+        bool symmetricInX; // mirror-symmetric across the point's column
+        void (*draw)(Canvas&, double, double);
+    };
+    const Shape shapes[] = {
+        {"dot 5", true, true,
+         [](Canvas& c, double px, double py) {
+             c.dot(px, py, 5, kInk);
+         }},
+        {"dot 4", false, true,
+         [](Canvas& c, double px, double py) {
+             c.dot(px, py, 4, kInk);
+         }},
+        {"horizontal line", true, true,
+         [](Canvas& c, double px, double py) {
+             c.line(px - 30, py, px + 30, py, 1, ui::Solid, kInk);
+         }},
+        {"vertical line", false, true,
+         [](Canvas& c, double px, double py) {
+             c.line(px, py - 20, px, py + 20, 1, ui::Solid, kInk);
+         }},
+        {"diagonal line", true, true,
+         [](Canvas& c, double px, double py) {
+             c.line(px - 15, py - 15, px + 15, py + 15, 1, ui::Solid, kInk);
+         }},
+        {"wide line", true, true,
+         [](Canvas& c, double px, double py) {
+             c.line(px - 20, py, px + 20, py, 3, ui::Solid, kInk);
+         }},
+        // Its leftmost point is the dot's point.
+        {"circle through it", true, false,
+         [](Canvas& c, double px, double py) {
+             c.circle(px + 25, py, 25, 1, ui::Solid, kInk);
+         }},
+    };
+    for (const auto& [x, y] : {std::pair{60.0, 40.0}, std::pair{52.5, 60.5}, std::pair{101.0, 77.5}}) {
+        const double ux = device(x, scale), uy = device(y, scale);
+        const bool exact = scale == std::floor(scale) && x == std::floor(x) && y == std::floor(y);
+        for (const auto& shape : shapes) {
+            Canvas c(335, 229, scale);
+            shape.draw(c, x, y);
+            const auto pixels = inked(c);
+            // The device column (or row) that holds the point.
+            const int line = static_cast<int>(std::floor(shape.alongX ? ux : uy));
+            double sum = 0;
+            int n = 0;
+            for (const auto& p : pixels) {
+                if ((shape.alongX ? p.i : p.j) == line) {
+                    sum += (shape.alongX ? p.j : p.i) + 0.5;
+                    ++n;
+                }
+                if (exact) {
+                    // Mirrored across the point: i + 0.5 -> 2u - (i + 0.5).
+                    const int mi = shape.symmetricInX ? static_cast<int>(std::lround(2 * ux - p.i - 1)) : p.i;
+                    const int mj = static_cast<int>(std::lround(2 * uy - p.j - 1));
+                    ASSERT_EQ(c.devicePixel(mi, mj), kInkPixel)
+                        << shape.name << " at " << x << "," << y << ": " << p.i << "," << p.j;
+                }
+            }
+            ASSERT_GT(n, 0) << shape.name << " at " << x << "," << y;
+            EXPECT_NEAR(sum / n, shape.alongX ? uy : ux, exact ? 1e-9 : 0.5) << shape.name << " at " << x << "," << y;
+        }
+    }
+}
+
+// A segment toward a point millions of pixels away is drawn exactly up to
+// the edge: one pixel per column at scale 1, on the true line, every column
+// from its first point to the edge.
+TEST_P(RasterScale, FarSegmentsAreClippedExactly)
+{
+    const double scale = GetParam();
+    for (const auto& [fx, fy] : {std::pair{3.0e7, 1.1e7}, std::pair{2.5e6, -9.0e5}, std::pair{-4.0e8, 1.3e8}}) {
+        Canvas c(335, 229, scale);
+        const double x0 = 170, y0 = 110;
+        c.line(x0, y0, fx, fy, 1, ui::Solid, kInk);
+        const double u0 = device(x0, scale), v0 = device(y0, scale);
+        const double u1 = device(fx, scale), v1 = device(fy, scale);
+        const double slope = (v1 - v0) / (u1 - u0);
+        const auto pixels = inked(c);
+        std::vector<int> perColumn(static_cast<size_t>(c.deviceWidth()), 0);
+        for (const auto& p : pixels) {
+            ++perColumn[static_cast<size_t>(p.i)];
+            // Before its first point the line goes on straight for half a pen.
+            const double along = fx > x0 ? std::max(p.i + 0.5, u0) : std::min(p.i + 0.5, u0);
+            const double onLine = v0 + (along - u0) * slope;
+            ASSERT_LE(std::fabs(p.j + 0.5 - onLine), scale / 2 + 1e-9) << p.i << "," << p.j;
+        }
+        const bool right = fx > x0;
+        const int firstColumn = static_cast<int>(std::floor(u0)), edge = right ? c.deviceWidth() - 1 : 0;
+        for (int i = std::min(firstColumn, edge) + 1; i < std::max(firstColumn, edge); ++i) {
+            const double onLine = v0 + (i + 0.5 - u0) * slope;
+            if (onLine < 1 || onLine > c.deviceHeight() - 1)
+                break; // left through the top or bottom
+            EXPECT_GE(perColumn[static_cast<size_t>(i)], 1) << "gap at column " << i;
+            EXPECT_LE(perColumn[static_cast<size_t>(i)], static_cast<int>(std::ceil(scale))) << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, RasterScale, testing::Values(1.0, 1.25, 1.5, 2.0, 3.0), scaleName);
+
+// Patterns of a one-pixel pen, in logical pixels from the first point:
+// "#" drawn, "." left out. Wider pens draw every pattern solid.
+struct PatternCase {
+    const char* name;
+    int style;
+    int width;
+    const char* pixels;
+    friend void PrintTo(const PatternCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class LinePattern : public testing::TestWithParam<PatternCase> {};
+
+TEST_P(LinePattern, HorizontalLineAtScalesOneAndTwo)
+{
+    const auto& p = GetParam();
+    const std::string expected = p.pixels;
+    for (const double scale : {1.0, 2.0}) {
+        Canvas c(335, 229, scale);
+        c.line(10, 20, 10 + static_cast<double>(expected.size()) - 1, 20, p.width, p.style, kInk);
+        const auto s = static_cast<int>(scale);
+        std::string drawn;
+        for (size_t k = 0; k < expected.size(); ++k)
+            drawn += c.devicePixel((10 + static_cast<int>(k)) * s, 20 * s) == kInkPixel ? '#' : '.';
+        EXPECT_EQ(drawn, expected) << "scale " << scale;
+        // Every device pixel of a logical pixel alike: never finer than it.
+        for (int k = 0; k < static_cast<int>(expected.size()) * s; ++k)
+            EXPECT_EQ(c.devicePixel(10 * s + k, 20 * s), c.devicePixel((10 * s + k) / s * s, 20 * s));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, LinePattern,
+                         testing::Values(PatternCase{"solid", ui::Solid, 1, "################"},
+                                         PatternCase{"dash", ui::Dash, 1, "####..####..####"},
+                                         PatternCase{"dot", ui::Dot, 1, "#..#..#..#..#..#"},
+                                         PatternCase{"dash_dot", ui::DashDot, 1, "####..#..####..#"},
+                                         PatternCase{"dash_dot_dot", ui::DashDotDot, 1, "####..#..#..####"},
+                                         PatternCase{"inside_solid", ui::InsideSolid, 1, "################"},
+                                         PatternCase{"transparent", ui::Transparent, 1, "................"},
+                                         PatternCase{"dot_wide_pen_is_solid", ui::Dot, 3, "################"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A wide line has round ends: its pixels are those closer than half the pen
+// to the segment.
+TEST(Raster, WideLineIsTheSegmentWithRoundEnds)
+{
+    for (const double scale : {1.0, 1.5, 2.0}) {
+        Canvas c(335, 229, scale);
+        const double x0 = 40.5, y0 = 60, x1 = 140, y1 = 97.25;
+        const int width = 6;
+        c.line(x0, y0, x1, y1, width, ui::Dot, kInk);
+        const double u0 = device(x0, scale), v0 = device(y0, scale);
+        const double u1 = device(x1, scale), v1 = device(y1, scale);
+        const double half = width * scale / 2;
+        for (int j = 0; j < c.deviceHeight(); ++j)
+            for (int i = 0; i < c.deviceWidth(); ++i) {
+                const double px = i + 0.5 - u0, py = j + 0.5 - v0, dx = u1 - u0, dy = v1 - v0;
+                const double t = std::clamp((px * dx + py * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+                const double d = std::hypot(px - t * dx, py - t * dy);
+                if (std::fabs(d - half) < 1e-9)
+                    continue; // on the rim: either way
+                ASSERT_EQ(c.devicePixel(i, j) == kInkPixel, d < half) << scale << ": " << i << "," << j;
+            }
+    }
+}
+
+// Coordinates far beyond any surface, infinite or not a number draw nothing
+// and harm nothing; a new scale keeps the drawing.
+TEST(Raster, HopelessCoordinatesAndRescaling)
+{
+    Canvas c(335, 229, 1);
+    const double inf = INFINITY;
+    c.dot(inf, 10, 5, kInk);
+    c.dot(1e300, -1e300, 5, kInk);
+    c.line(NAN, 0, 10, 10, 1, ui::Solid, kInk);
+    c.line(-1e300, 5, 1e300, 5.0000001, 1, ui::Solid, kInk); // crosses: drawn
+    c.circle(10, 10, inf, 1, ui::Solid, kInk);
+    c.circle(1e30, 1e30, 1e9, 3, ui::Solid, kInk);
+    const auto pixels = inked(c);
+    EXPECT_EQ(pixels.size(), 335u);
+    for (const auto& p : pixels)
+        EXPECT_EQ(p.j, 5);
+
+    c.dot(100, 100, 4, kInk);
+    c.resize(335, 229, 2);
+    EXPECT_EQ(c.deviceWidth(), 670);
+    EXPECT_EQ(c.at(100, 100), kInk);
+    EXPECT_EQ(c.at(20, 5), kInk);
+    EXPECT_EQ(c.at(20, 6), ui::rgb(255, 255, 255));
+}
+
+} // namespace
