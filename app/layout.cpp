@@ -74,6 +74,11 @@ ui::FormDesign trivyrhnikDesign(std::string teaching, std::string other)
                                       "Тук се чертаят точките, средите на страните, контурът и окръжностите.";
         if (c.kind == K::Text && c.index == 0)
             c.accessibleDescription = "Учебен текст, а след изчисление - решението стъпка по стъпка.";
+        // A label is heard by its caption; what it is for is its description.
+        if (c.kind == K::Label) {
+            c.accessibleDescription = c.accessibleName;
+            c.accessibleName = c.text;
+        }
     }
     return d;
 }

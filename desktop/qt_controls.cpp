@@ -1,6 +1,7 @@
 #include "desktop/qt_controls.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFrame>
 #include <QMouseEvent>
@@ -24,6 +25,21 @@ QString colourCss(Rgb c) { return QStringLiteral("rgb(%1, %2, %3)").arg(c.r).arg
 QRect pixelRect(const ControlDesign& c)
 {
     return QRect(twipsToPixels(c.left), twipsToPixels(c.top), twipsToPixels(c.width), twipsToPixels(c.height));
+}
+
+} // namespace
+
+namespace {
+
+// The roles the toolkit cannot tell from a plain widget: the window is a
+// frame and the drawing surface a canvas.
+QAccessibleInterface* accessibleFor(const QString& /*className*/, QObject* object)
+{
+    if (auto* form = dynamic_cast<QtForm*>(object); form && form->isWindow())
+        return new QAccessibleWidget(form, QAccessible::Window);
+    if (auto* picture = dynamic_cast<PictureWidget*>(object))
+        return new QAccessibleWidget(picture, QAccessible::Canvas);
+    return nullptr;
 }
 
 } // namespace
@@ -208,6 +224,16 @@ QItemSelectionModel::SelectionFlags ListWidget::selectionCommand(const QModelInd
     return command;
 }
 
+void ListWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    // The row the program moves to in a list without the keyboard focus is
+    // not announced: a screen reader speaks only the list the pupil is in.
+    if (hasFocus())
+        QListWidget::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous); // NOLINT(bugprone-parent-virtual-call)
+}
+
 void ListWidget::raiseClick()
 {
     raisedSincePress_ = true;
@@ -313,6 +339,11 @@ ButtonWidget::ButtonWidget(QtForm& form, QWidget* parent) : QPushButton(parent),
 
 QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleFor);
+        return true;
+    }();
+    (void)factoryInstalled;
     setWindowTitle(QString::fromStdString(design.caption));
     const QSize client(twipsToPixels(design.clientWidth), twipsToPixels(design.clientHeight));
     setFixedSize(client);

@@ -75,6 +75,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event = nullptr) const override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void raiseClick();
