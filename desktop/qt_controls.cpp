@@ -119,6 +119,18 @@ void PictureWidget::resizeEvent(QResizeEvent* event)
     fitCanvas();
 }
 
+bool PictureWidget::event(QEvent* event)
+{
+    // Moved to a screen of another scale: the drawing is drawn again for it.
+    if (event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        || event->type() == QEvent::DevicePixelRatioChange
+#endif
+    )
+        fitCanvas();
+    return QWidget::event(event);
+}
+
 void PictureWidget::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange)

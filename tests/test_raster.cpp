@@ -3,6 +3,7 @@
 // shapes clipped exactly, patterns in logical pixels, and no blending.
 
 #include "ui/raster/canvas.h"
+#include "ui/raster/raster_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -249,7 +250,8 @@ TEST_P(RasterScale, DotLineAndCircleShareTheirCentre)
 TEST_P(RasterScale, FarSegmentsAreClippedExactly)
 {
     const double scale = GetParam();
-    for (const auto& [fx, fy] : {std::pair{3.0e7, 1.1e7}, std::pair{2.5e6, -9.0e5}, std::pair{-4.0e8, 1.3e8}}) {
+    for (const auto& [fx, fy] :
+         {std::pair{3.0e7, 1.1e7}, std::pair{2.5e6, -9.0e5}, std::pair{-4.0e8, 1.3e8}, std::pair{9.0e11, 3.5e11}}) {
         Canvas c(335, 229, scale);
         const double x0 = 170, y0 = 110;
         c.line(x0, y0, fx, fy, 1, ui::Solid, kInk);
@@ -342,6 +344,85 @@ TEST(Raster, WideLineIsTheSegmentWithRoundEnds)
                 ASSERT_EQ(c.devicePixel(i, j) == kInkPixel, d < half) << scale << ": " << i << "," << j;
             }
     }
+}
+
+// Lines and circles agree on the pen: a wide axis-parallel line is w * s
+// pixels thick, as a ring is, and its round end reaches half a pen past its
+// last point.
+TEST(Raster, WidePenThickness)
+{
+    for (const int scale : {1, 2, 3})
+        for (const int width : {2, 3, 4, 5, 6}) {
+            Canvas c(335, 229, scale);
+            c.line(40, 100, 140, 100, width, ui::Solid, kInk);
+            c.line(200, 40, 200, 140, width, ui::Dot, kInk);
+            c.circle(260, 180, 30, width, ui::Solid, kInk);
+            int across = 0, down = 0, ring = 0;
+            for (int k = 0; k < c.deviceHeight(); ++k)
+                across += c.devicePixel(90 * scale, k) == kInkPixel;
+            for (int k = 0; k < c.deviceWidth(); ++k)
+                down += c.devicePixel(k, 90 * scale) == kInkPixel;
+            for (int k = 0; k < c.deviceHeight(); ++k)
+                ring += c.devicePixel(260 * scale + scale / 2, k) == kInkPixel;
+            EXPECT_EQ(across, width * scale) << "horizontal, width " << width << ", scale " << scale;
+            EXPECT_EQ(down, width * scale) << "vertical, width " << width << ", scale " << scale;
+            EXPECT_EQ(ring, 2 * width * scale) << "circle, width " << width << ", scale " << scale;
+        }
+}
+
+// A dotted circle keeps its pattern in logical pixels from each axis: the
+// same in all eight octants, and the same at scale 2 as at scale 1.
+TEST(Raster, DottedCircleIsAlikeInEveryOctant)
+{
+    for (const int scale : {1, 2}) {
+        Canvas c(335, 229, scale);
+        const int x = 160, y = 110;
+        c.circle(x, y, 40, 1, ui::Dot, kInk);
+        // Along the top of the ring, from its top point outwards: one on, two off.
+        std::string top;
+        for (int k = 0; k < 7; ++k)
+            top += c.at(x + k, y - 40) == kInk ? '#' : '.';
+        EXPECT_EQ(top, "#..#..#") << "scale " << scale;
+        // Mirrored across both axes and the diagonals through the centre.
+        const double ux = device(x, scale), uy = device(y, scale);
+        for (const auto& p : inked(c)) {
+            const double dx = p.i + 0.5 - ux, dy = p.j + 0.5 - uy;
+            for (const auto& [mx, my] : {std::pair{-dx, dy}, std::pair{dx, -dy}, std::pair{dy, dx}}) {
+                const auto i = static_cast<int>(std::floor(ux + mx)), j = static_cast<int>(std::floor(uy + my));
+                ASSERT_EQ(c.devicePixel(i, j), kInkPixel) << "scale " << scale << ": " << p.i << "," << p.j;
+            }
+        }
+    }
+}
+
+// The drawing is drawn again at a new scale, crisp: the same pixels as if it
+// had been drawn there; past the replay limit it is resampled instead.
+TEST(Raster, NewScaleDrawsAgain)
+{
+    const auto draw = [](ui::raster::RasterPicture& p) {
+        p.setBackColor(ui::rgb(250, 250, 210));
+        p.cls();
+        p.setDrawWidth(5);
+        p.pset(30.5f, 40, std::nullopt);
+        p.setDrawWidth(1);
+        p.setDrawStyle(ui::Dot);
+        p.line(10, 10, 300, 200, kInk);
+        p.circle(150, 100, 80.25f, kInk);
+    };
+    ui::raster::RasterPicture moved(335, 229, 1), direct(335, 229, 2);
+    draw(moved);
+    draw(direct);
+    moved.resizeCanvas(335, 229, 2);
+    EXPECT_EQ(moved.canvas().pixels(), direct.canvas().pixels());
+
+    ui::raster::RasterPicture busy(335, 229, 1);
+    busy.setDrawWidth(1);
+    for (std::size_t k = 0; k <= ui::raster::RasterPicture::kReplayLimit; ++k)
+        busy.pset(static_cast<float>(k % 300), 7, kInk);
+    busy.resizeCanvas(335, 229, 2);
+    EXPECT_EQ(busy.canvas().deviceWidth(), 670);
+    EXPECT_EQ(busy.canvas().devicePixel(20, 14), kInkPixel);
+    EXPECT_EQ(busy.canvas().devicePixel(21, 15), kInkPixel); // an enlarged pixel
 }
 
 // Coordinates far beyond any surface, infinite or not a number draw nothing

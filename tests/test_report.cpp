@@ -93,6 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, RunDrawingTest,
 // into the thousands.
 TEST(Report, DrawnCircumcircleCrossesTheVertexDots)
 {
+    int centresOnTheSurface = 0;
     for (const auto& points : std::vector<std::vector<Point>>{{{10, 10}, {41, 10}, {10, 50}},
                                                               {{70, 180}, {250, 170}, {120, 60}},
                                                               {{20, 40}, {320, 200}, {170, 121}},
@@ -122,10 +123,12 @@ TEST(Report, DrawnCircumcircleCrossesTheVertexDots)
         // calls put it, in its colour.
         const auto& last = w.form.Picture1().calls().back();
         if (last.x1 >= 0 && last.x1 < 335 && last.y1 >= 0 && last.y1 < 229) {
+            ++centresOnTheSurface;
             EXPECT_EQ(w.form.Picture1().canvas().at(static_cast<int>(last.x1), static_cast<int>(last.y1)),
                       ui::rgb(250, 25, 100));
         }
     }
+    EXPECT_EQ(centresOnTheSurface, 2); // the two triangles of moderate size
 }
 
 // Runs of whole report lines, from the line `from` on.

@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <span>
 #include <utility>
 
@@ -18,7 +17,8 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // The device pixel index range in which pixel centres (i + 0.5) satisfy a
 // bound. The values are clamped to +-2^52 first, so that any finite
 // coordinate converts safely; indices that far are clipped anyway.
-double clampIndex(double v) { return std::clamp(v, -4.5e15, 4.5e15); }
+// Not a number (an overflow inside) gives an index beyond any buffer.
+double clampIndex(double v) { return std::isnan(v) ? 4.5e15 : std::clamp(v, -4.5e15, 4.5e15); }
 // Smallest i with i + 0.5 > a.
 long long firstAbove(double a) { return static_cast<long long>(clampIndex(std::floor(a - 0.5) + 1)); }
 // Smallest i with i + 0.5 >= a.
@@ -77,22 +77,41 @@ std::pair<long long, long long> penAcross(double m, double half, bool before, lo
     return {std::max(from, 0LL), std::min(to, count - 1)};
 }
 
-// The x interval [lo, hi] where a*x + b lies in [low, high]; empty when lo > hi.
+// An interval of x with closed or open ends; empty when nothing lies in it.
 struct Interval {
     double lo = -kInf, hi = kInf;
-    bool empty() const { return !(lo <= hi); }
-    void intersect(double a, double b, double low, double high)
+    bool loClosed = true, hiClosed = true;
+
+    bool empty() const { return lo > hi || (lo == hi && !(loClosed && hiClosed)); }
+    // The pixel centres inside it.
+    std::pair<long long, long long> indices() const
+    {
+        return {loClosed ? firstAtOrAbove(lo) : firstAbove(lo), hiClosed ? lastAtOrBelow(hi) : lastBelow(hi)};
+    }
+    // Keeps the x where a * x + b lies between low and high, each end closed
+    // or open as given.
+    void keep(double a, double b, double low, bool lowClosed, double high, bool highClosed)
     {
         if (a == 0) {
-            if (b < low || b > high)
-                lo = kInf, hi = -kInf;
+            const bool inside = (b > low || (lowClosed && b == low)) && (b < high || (highClosed && b == high));
+            if (!inside)
+                *this = {kInf, -kInf, false, false};
             return;
         }
         double x1 = (low - b) / a, x2 = (high - b) / a;
-        if (x1 > x2)
+        bool c1 = lowClosed, c2 = highClosed;
+        if (a < 0) {
             std::swap(x1, x2);
-        lo = std::max(lo, x1);
-        hi = std::min(hi, x2);
+            std::swap(c1, c2);
+        }
+        if (x1 > lo || (x1 == lo && !c1)) {
+            lo = x1;
+            loClosed = c1;
+        }
+        if (x2 < hi || (x2 == hi && !c2)) {
+            hi = x2;
+            hiClosed = c2;
+        }
     }
 };
 
@@ -102,10 +121,12 @@ Canvas::Canvas(int width, int height, double scale) { resize(width, height, scal
 
 void Canvas::resize(int width, int height, double scale)
 {
+    // Sizes beyond any screen are cut down rather than overflowing.
     if (!(scale > 0) || !std::isfinite(scale))
         scale = 1.0;
-    width = std::max(0, width);
-    height = std::max(0, height);
+    scale = std::min(scale, 16.0);
+    width = std::clamp(width, 0, 1 << 15);
+    height = std::clamp(height, 0, 1 << 15);
     const int dw = static_cast<int>(std::lround(width * scale));
     const int dh = static_cast<int>(std::lround(height * scale));
     if (dw == deviceWidth_ && dh == deviceHeight_ && scale == scale_) {
@@ -146,6 +167,8 @@ Pixel Canvas::devicePixel(int i, int j) const
 
 Rgb Canvas::at(int x, int y) const
 {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return toRgb(kWhite);
     const auto i = static_cast<int>(std::floor((x + 0.5) * scale_));
     const auto j = static_cast<int>(std::floor((y + 0.5) * scale_));
     return toRgb(devicePixel(i, j));
@@ -167,11 +190,11 @@ void Canvas::span(long long j, long long first, long long last, Pixel colour)
 
 void Canvas::dot(double x, double y, int width, Rgb colour)
 {
-    if (!finite({x, y}))
-        return;
-    const Pixel c = toPixel(colour);
     const double r = std::max(1, width) / 2.0 * scale_;
     const double cx = (x + 0.5) * scale_, cy = (y + 0.5) * scale_;
+    if (!finite({cx, cy}))
+        return;
+    const Pixel c = toPixel(colour);
     const long long top = std::max(firstAbove(cy - r), 0LL);
     const long long bottom = std::min(lastBelow(cy + r), static_cast<long long>(deviceHeight_) - 1);
     bool painted = false;
@@ -197,10 +220,10 @@ void Canvas::dot(double x, double y, int width, Rgb colour)
 
 void Canvas::line(double x1, double y1, double x2, double y2, int width, int style, Rgb colour)
 {
-    if (!finite({x1, y1, x2, y2}) || style == Transparent)
-        return;
     const double u0 = (x1 + 0.5) * scale_, v0 = (y1 + 0.5) * scale_;
     const double u1 = (x2 + 0.5) * scale_, v1 = (y2 + 0.5) * scale_;
+    if (!finite({u0, v0, u1, v1}) || style == Transparent)
+        return;
     if (width <= 1)
         thinLine(u0, v0, u1, v1, style, toPixel(colour));
     else
@@ -219,7 +242,7 @@ void Canvas::thinLine(double u0, double v0, double u1, double v1, int style, Pix
     const double lowM = std::min(M0, M1), highM = std::max(M0, M1);
     const double dM = M1 - M0, dm = m1 - m0;
     // Logical pixels along the line per device pixel along the major axis.
-    const double along = dM == 0 ? 0 : std::hypot(dM, dm) / std::fabs(dM);
+    const double along = dM == 0 ? 0 : std::sqrt(dM * dM + dm * dm) / std::fabs(dM);
     const auto pattern = patternOf(style);
     const double direction = M1 < M0 ? -1 : 1;
     const double mMiddle = (m0 + m1) / 2;
@@ -257,57 +280,75 @@ void Canvas::thinLine(double u0, double v0, double u1, double v1, int style, Pix
 
 void Canvas::wideLine(double u0, double v0, double u1, double v1, double half, Pixel colour)
 {
-    // Every pixel whose centre lies closer than `half` to the segment: for
-    // each row the union of the two end discs and the band between them,
-    // which is one interval since the shape is convex.
+    // The band of the pen's width along the segment, closed on one side and
+    // open on the other as a ring is, so that an axis-parallel line of width
+    // w is w * s pixels thick; and round ends: the pixel centres closer than
+    // `half` to an end point. For each row the union is one run, the shape
+    // being convex.
+    // One direction for either order of the ends, so that both give the same
+    // pixels: downwards, and leftwards when level. The band is then closed
+    // on the left and top of an axis-parallel line, as the pixels across a
+    // one-pixel line are.
+    if (v1 < v0 || (v1 == v0 && u1 > u0)) {
+        std::swap(u0, u1);
+        std::swap(v0, v1);
+    }
     const double du = u1 - u0, dv = v1 - v0;
-    const double length = std::hypot(du, dv);
-    const long long top = std::max(firstAbove(std::min(v0, v1) - half), 0LL);
-    const long long bottom = std::min(lastBelow(std::max(v0, v1) + half), static_cast<long long>(deviceHeight_) - 1);
+    const double length = std::sqrt(du * du + dv * dv);
+    const long long top = std::max(firstAtOrAbove(v0 - half), 0LL);
+    const long long bottom = std::min(lastAtOrBelow(v1 + half), static_cast<long long>(deviceHeight_) - 1);
     for (long long j = top; j <= bottom; ++j) {
         const double y = static_cast<double>(j) + 0.5;
-        Interval all{kInf, -kInf};
-        const auto add = [&all](Interval piece) {
-            if (piece.empty())
+        long long first = std::numeric_limits<long long>::max(), last = std::numeric_limits<long long>::min();
+        const auto unite = [&](std::pair<long long, long long> run) {
+            if (run.first > run.second)
                 return;
-            all.lo = std::min(all.lo, piece.lo);
-            all.hi = std::max(all.hi, piece.hi);
+            first = std::min(first, run.first);
+            last = std::max(last, run.second);
         };
         for (const auto& [pu, pv] : {std::pair{u0, v0}, std::pair{u1, v1}}) {
             const double dy = y - pv;
             if (dy * dy < half * half) {
                 const double w = std::sqrt(half * half - dy * dy);
-                add({pu - w, pu + w});
+                unite({firstAbove(pu - w), lastBelow(pu + w)});
             }
         }
         if (length > 0) {
-            // Projection onto the segment within [0, length^2], distance
-            // from its line below half: both linear in x.
-            // Solved for x - u0, which keeps far-off segments precise.
+            // In x - u0, which keeps far-off segments precise: the projection
+            // onto the segment within [0, length^2], the signed distance
+            // from its line (times length) within [-half, half).
             Interval band;
-            band.intersect(du, (y - v0) * dv, 0, length * length);
-            band.intersect(dv, -(y - v0) * du, -half * length, half * length);
-            add({band.lo + u0, band.hi + u0});
+            band.keep(du, (y - v0) * dv, 0, true, length * length, true);
+            band.keep(dv, -(y - v0) * du, -half * length, true, half * length, false);
+            if (!band.empty()) {
+                band.lo += u0;
+                band.hi += u0;
+                unite(band.indices());
+            }
         }
-        if (!all.empty())
-            span(j, firstAbove(all.lo), lastBelow(all.hi), colour);
+        if (first <= last)
+            span(j, first, last, colour);
     }
 }
 
 void Canvas::circle(double x, double y, double r, int width, int style, Rgb colour)
 {
-    if (!finite({x, y, r}) || style == Transparent)
-        return;
-    const Pixel c = toPixel(colour);
     const double cx = (x + 0.5) * scale_, cy = (y + 0.5) * scale_;
     const double radius = std::fabs(r) * scale_;
+    if (!finite({cx, cy, radius}) || style == Transparent)
+        return;
+    if (radius == 0) {
+        // A circle without a radius is the pen's dot.
+        dot(x, y, width, colour);
+        return;
+    }
+    const Pixel c = toPixel(colour);
     const double pen = std::max(1, width) * scale_;
     const double outer = radius + pen / 2, inner = radius - pen / 2;
     const auto pattern = width <= 1 ? patternOf(style) : std::span<const int>{};
-    const double logicalRadius = std::fabs(r);
 
     // Row by row, only the rows of the buffer: the ring's pixels in a row
-    // are the centres with inner <= distance < outer, one or two spans.
+    // are the centres with inner <= distance < outer, one or two runs.
     const auto fill = [&](long long j, long long first, long long last, double dy) {
         if (pattern.empty()) {
             span(j, first, last, c);
@@ -316,11 +357,12 @@ void Canvas::circle(double x, double y, double r, int width, int style, Rgb colo
         first = std::max(first, 0LL);
         last = std::min(last, static_cast<long long>(deviceWidth_) - 1);
         for (long long i = first; i <= last; ++i) {
-            // The arc length from the rightmost point, clockwise on screen.
-            double angle = std::atan2(dy, static_cast<double>(i) + 0.5 - cx);
-            if (angle < 0)
-                angle += 2 * std::numbers::pi;
-            if (patternOn(pattern, angle * logicalRadius))
+            // As a one-pixel line counts its steps along its major axis, the
+            // pattern counts the steps from the nearest axis through the
+            // centre: the same in all eight octants, and continuous where
+            // they meet.
+            const double dx = static_cast<double>(i) + 0.5 - cx;
+            if (patternOn(pattern, std::min(std::fabs(dx), std::fabs(dy)) / scale_ + 0.5))
                 span(j, i, i, c);
         }
     };

@@ -15,18 +15,30 @@
 //    (a dot that covers no centre still takes the pixel under its point);
 //  - a wide line (w > 1): closer than w * s / 2 to the segment, so its ends
 //    are round;
+//  - a wide line (w > 1): the band of width w * s along the segment, closed
+//    on one side and open on the other, so that an axis-parallel line is
+//    w * s pixels thick, with round ends: the centres closer than w * s / 2
+//    to an end point;
 //  - a one-pixel line: along its major axis every pixel column (or row) from
 //    half a pen before the first point to half a pen past the last, and
 //    across it the s pixels around the line there: one pixel per step at
-//    scale 1, a patterned line drawn by its pattern in logical pixels;
+//    scale 1; a centre on the pen's edge goes to the side toward the line's
+//    middle, so that a line is symmetric about its middle point;
 //  - a circle of radius r: at a distance d from the centre with
 //    r * s - p / 2 <= d < r * s + p / 2, where p = w * s is the pen's width
 //    in device pixels, so every pixel lies within half a device pixel plus
 //    the pen's half width of the true circle.
+// The patterns of a one-pixel pen count logical pixels: a line's along its
+// major axis from its first point, a circle's from the nearest axis through
+// its centre, alike in all eight octants.
 // Only the part of a shape that crosses the buffer is visited: a circle of
 // radius 10^9 or a segment that ends millions of pixels away costs no more
-// than one on the surface, and is drawn exactly up to the edge. There is no
-// anti-aliasing: every drawn pixel has exactly the shape's colour.
+// than one on the surface, and is drawn exactly up to the edge (for ends up
+// to about 10^12 pixels away, far beyond what a calculation can give; a
+// segment whose two ends both lie further off loses precision). There is no
+// anti-aliasing: every drawn pixel has exactly the shape's colour. Every step
+// is exactly rounded (+, -, *, /, sqrt), so the pixels are the same on every
+// toolchain.
 
 #include "ui/controls.h"
 

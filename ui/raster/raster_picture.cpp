@@ -7,6 +7,9 @@ RasterPicture::RasterPicture(int width, int height, double scale) : canvas_(widt
 void RasterPicture::cls()
 {
     canvas_.fill(backColor_);
+    clsColor_ = backColor_;
+    shapes_.clear();
+    tooManyShapes_ = false;
     changed();
 }
 
@@ -16,22 +19,38 @@ void RasterPicture::setDrawStyle(int style)
         drawStyle_ = style;
 }
 
+void RasterPicture::draw(const Shape& s)
+{
+    switch (s.kind) {
+    case Shape::Kind::Dot: canvas_.dot(s.x1, s.y1, s.width, s.colour); break;
+    case Shape::Kind::Line: canvas_.line(s.x1, s.y1, s.x2, s.y2, s.width, s.style, s.colour); break;
+    case Shape::Kind::Circle: canvas_.circle(s.x1, s.y1, s.radius, s.width, s.style, s.colour); break;
+    }
+}
+
+void RasterPicture::keep(const Shape& shape)
+{
+    draw(shape);
+    if (shapes_.size() < kReplayLimit)
+        shapes_.push_back(shape);
+    else
+        tooManyShapes_ = true;
+    changed();
+}
+
 void RasterPicture::pset(float x, float y, std::optional<Rgb> colour)
 {
-    canvas_.dot(x, y, drawWidth_, colourOf(colour));
-    changed();
+    keep({Shape::Kind::Dot, x, y, 0, 0, 0, drawWidth_, drawStyle_, colourOf(colour)});
 }
 
 void RasterPicture::line(float x1, float y1, float x2, float y2, std::optional<Rgb> colour)
 {
-    canvas_.line(x1, y1, x2, y2, drawWidth_, drawStyle_, colourOf(colour));
-    changed();
+    keep({Shape::Kind::Line, x1, y1, x2, y2, 0, drawWidth_, drawStyle_, colourOf(colour)});
 }
 
 void RasterPicture::circle(float x, float y, float radius, std::optional<Rgb> colour)
 {
-    canvas_.circle(x, y, radius, drawWidth_, drawStyle_, colourOf(colour));
-    changed();
+    keep({Shape::Kind::Circle, x, y, 0, 0, radius, drawWidth_, drawStyle_, colourOf(colour)});
 }
 
 void RasterPicture::pressMouse(float x, float y, std::int16_t button, std::int16_t shift)
@@ -42,7 +61,14 @@ void RasterPicture::pressMouse(float x, float y, std::int16_t button, std::int16
 
 void RasterPicture::resizeCanvas(int width, int height, double scale)
 {
-    canvas_.resize(width, height, scale);
+    if (tooManyShapes_) {
+        canvas_.resize(width, height, scale);
+    } else {
+        canvas_ = Canvas(width, height, scale);
+        canvas_.fill(clsColor_);
+        for (const Shape& shape : shapes_)
+            draw(shape);
+    }
     changed();
 }
 

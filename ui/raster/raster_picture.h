@@ -8,6 +8,9 @@
 #include "ui/controls.h"
 #include "ui/raster/canvas.h"
 
+#include <cstddef>
+#include <vector>
+
 namespace ui::raster {
 
 class RasterPicture : public PictureBox {
@@ -41,17 +44,34 @@ public:
     bool autoRedraw() const { return autoRedraw_; }
 
     const Canvas& canvas() const { return canvas_; }
-    // A new logical size or screen scale; the drawing stays.
+    // A new logical size or screen scale. The drawing since the last Cls is
+    // drawn again at the new scale, crisp; only a drawing of more calls than
+    // kReplayLimit is resampled from the old pixels instead.
     void resizeCanvas(int width, int height, double scale);
+    static constexpr std::size_t kReplayLimit = 65536;
 
 protected:
     // Called after every change of the pixels.
     virtual void changed() {}
 
 private:
+    // One drawing call with everything it needs to be drawn again.
+    struct Shape {
+        enum class Kind { Dot, Line, Circle } kind;
+        double x1, y1, x2, y2, radius;
+        int width, style;
+        Rgb colour;
+    };
+
     Rgb colourOf(std::optional<Rgb> colour) const { return colour.value_or(foreColor_); }
+    void draw(const Shape& shape);
+    void keep(const Shape& shape);
 
     Canvas canvas_;
+    // What was drawn since the last Cls, on its background.
+    std::vector<Shape> shapes_;
+    bool tooManyShapes_ = false;
+    Rgb clsColor_ = rgb(255, 255, 255);
     int scaleMode_ = 1;
     bool autoRedraw_ = false;
     Rgb backColor_ = rgb(255, 255, 255);
