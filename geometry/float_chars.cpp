@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace geometry {
@@ -146,7 +147,10 @@ Decimal roundedDigits(double magnitude, int count)
         return out;
     }
     // magnitude = mantissa * 2^binaryExponent, exactly.
-    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    // The bits through memcpy: std::bit_cast is missing from some libraries.
+    std::uint64_t bits = 0;
+    static_assert(sizeof bits == sizeof magnitude);
+    std::memcpy(&bits, &magnitude, sizeof bits);
     const auto biased = static_cast<int>(bits >> 52U);
     std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52U) - 1);
     int binaryExponent = -1074;

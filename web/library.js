@@ -1,0 +1,77 @@
+// The page's side of the controls (web/dom.h): shows the state that C++
+// keeps in the elements whose ids are the controls' names.
+mergeInto(LibraryManager.library, {
+  trivyrhnik_dom_decimal_separator: function (buf, size) {
+    // The separator of the browser's first language; "." if it names none.
+    var separator = '.';
+    try {
+      var langs = navigator.languages && navigator.languages.length ? navigator.languages : [navigator.language];
+      var parts = new Intl.NumberFormat(langs[0]).formatToParts(1.5);
+      for (var i = 0; i < parts.length; i++) {
+        if (parts[i].type === 'decimal') separator = parts[i].value;
+      }
+    } catch (e) {
+      separator = '.';
+    }
+    return stringToUTF8(separator, buf, size);
+  },
+
+  trivyrhnik_dom_surface_scale: function () {
+    return (window.devicePixelRatio || 1) * (window.trivyrhnikFit || 1);
+  },
+
+  trivyrhnik_dom_set_text: function (index, text) {
+    var box = document.getElementById('Text1_' + index);
+    // A text area keeps line feeds; the exact CR LF text stays in C++.
+    box.value = UTF8ToString(text);
+    box.scrollTop = 0;
+  },
+
+  trivyrhnik_dom_set_list: function (index, rows, count, selected) {
+    var list = document.getElementById('List1_' + index);
+    var texts = count > 0 ? UTF8ToString(rows).split('\n') : [];
+    while (list.children.length > texts.length) list.removeChild(list.lastChild);
+    for (var r = 0; r < texts.length; r++) {
+      var row = list.children[r];
+      if (!row) {
+        row = document.createElement('div');
+        row.setAttribute('role', 'option');
+        row.id = list.id + '_' + r;
+        list.appendChild(row);
+      }
+      if (row.textContent !== texts[r]) row.textContent = texts[r];
+      row.setAttribute('aria-selected', r === selected ? 'true' : 'false');
+    }
+    if (selected >= 0) {
+      list.setAttribute('aria-activedescendant', list.id + '_' + selected);
+      list.children[selected].scrollIntoView({block: 'nearest'});
+    } else {
+      list.removeAttribute('aria-activedescendant');
+    }
+  },
+
+  trivyrhnik_dom_set_enabled: function (index, on) {
+    document.getElementById('Command1_' + index).disabled = !on;
+  },
+
+  trivyrhnik_dom_paint: function (rgba, width, height, scale) {
+    var canvas = document.getElementById('Picture1');
+    if (canvas.width !== width) canvas.width = width;
+    if (canvas.height !== height) canvas.height = height;
+    if (width === 0 || height === 0) return;
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    canvas.getContext('2d').putImageData(new ImageData(pixels, width, height), 0, 0);
+    canvas.dataset.scale = String(scale);
+  },
+
+  trivyrhnik_dom_ready: function () {
+    document.documentElement.dataset.ready = 'true';
+    if (typeof performance !== 'undefined' && performance.mark) performance.mark('trivyrhnik-interactive');
+    var box = document.getElementById('Text1_0');
+    if (document.activeElement === document.body) box.focus({preventScroll: true});
+  },
+
+  trivyrhnik_dom_report_error: function (what) {
+    console.error('trivyrhnik: ' + UTF8ToString(what));
+  },
+});

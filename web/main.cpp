@@ -1,0 +1,94 @@
+// The web edition's start-up: the window built from its design on the page's
+// elements, the window's logic wired to it, then Form_Load before the page
+// takes any user event. The page reports its events through the web_*
+// functions below; C++ keeps the whole state.
+
+#include "app/layout.h"
+#include "app/trivyrhnik.h"
+#include "web/dom.h"
+#include "web/web_controls.h"
+
+#include <emscripten/emscripten.h>
+
+#include <array>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+std::unique_ptr<ui::web::WebForm> form;
+std::unique_ptr<app::Trivyrhnik> window;
+
+// Runs a user event; an exception that no handler caught is reported on the
+// page's console and leaves the page working with the state as it is.
+void guarded(const std::function<void()>& event)
+{
+    if (!form)
+        return;
+    try {
+        event();
+    } catch (const std::exception& e) {
+        trivyrhnik_dom_report_error(e.what());
+    } catch (...) {
+        trivyrhnik_dom_report_error("unknown exception");
+    }
+}
+
+bool validIndex(int index, int count) { return index >= 0 && index < count; }
+
+} // namespace
+
+extern "C" {
+
+// A press over the drawing surface at the logical pixel (x, y).
+EMSCRIPTEN_KEEPALIVE void web_press(int x, int y, int button, int shift)
+{
+    guarded([&] { form->pressSurface(x, y, button, shift); });
+}
+
+// The user selects a row of a list.
+EMSCRIPTEN_KEEPALIVE void web_select(int list, int row)
+{
+    if (validIndex(list, 3))
+        guarded([&] { form->List1(list).userSelect(row); });
+}
+
+// The user clicks a button.
+EMSCRIPTEN_KEEPALIVE void web_click(int button)
+{
+    if (validIndex(button, 3))
+        guarded([&] { form->Command1(button).userClick(); });
+}
+
+// The screen's scale of the drawing surface changed.
+EMSCRIPTEN_KEEPALIVE void web_scale(double scale)
+{
+    guarded([&] { form->setSurfaceScale(scale); });
+}
+
+// The exact text of a text box (CR LF lines), which the page's text area
+// shows with its own line breaks.
+EMSCRIPTEN_KEEPALIVE const char* web_text(int index)
+{
+    static std::string copy;
+    copy = form && validIndex(index, 2) ? form->Text1(index).text() : std::string();
+    return copy.c_str();
+}
+
+} // extern "C"
+
+int main()
+{
+    std::array<char, 16> separator{};
+    geometry::NumberFormat format;
+    if (trivyrhnik_dom_decimal_separator(separator.data(), static_cast<int>(separator.size())) > 0)
+        format.decimalSeparator = separator.data();
+
+    form = std::make_unique<ui::web::WebForm>(app::trivyrhnikDesign(), trivyrhnik_dom_surface_scale());
+    window = std::make_unique<app::Trivyrhnik>(*form, format);
+    form->dispatch([] { window->Form_Load(); });
+    trivyrhnik_dom_ready();
+    return 0;
+}

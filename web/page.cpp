@@ -1,0 +1,260 @@
+#include "web/page.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+namespace web {
+
+namespace {
+
+using ui::ControlDesign;
+using ui::ControlKind;
+using ui::twipsToPixels;
+
+std::string px(int twips) { return std::to_string(twipsToPixels(twips)) + "px"; }
+
+std::string css(ui::Rgb c)
+{
+    return "rgb(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+}
+
+std::string idOf(const ControlDesign& c)
+{
+    return c.kind == ControlKind::Picture ? c.name + "_frame" : c.name + "_" + std::to_string(c.index);
+}
+
+// The fixed style of the window: each control at its place, the design's
+// font (Liberation Serif, metric-compatible with the design's Times New
+// Roman) at 12 points, light colours whatever the browser's theme.
+std::string styleSheet(const ui::FormDesign& d, const std::string& fontUrl)
+{
+    const std::string width = px(d.clientWidth), height = px(d.clientHeight);
+    std::string s;
+    s += "@font-face{font-family:\"Liberation Serif\";src:url(" + fontUrl + ") format(\"woff2\");font-display:block}\n";
+    s += "html{color-scheme:light;-webkit-text-size-adjust:100%;text-size-adjust:100%}\n";
+    s += "body{margin:0;background:#fff;touch-action:manipulation}\n";
+    s += "#fit{position:relative;margin:0 auto;overflow:hidden;width:" + width + ";height:" + height + "}\n";
+    s += "#Trivyrhnik{position:absolute;left:0;top:0;width:" + width + ";height:" + height
+        + ";transform-origin:0 0;background:" + css(d.backColor)
+        + ";color:#000;font:" + std::to_string(d.font.pointSize) + "pt \"Liberation Serif\",serif}\n";
+    s += "#Trivyrhnik>*{position:absolute;box-sizing:border-box;margin:0}\n";
+    s += "#Trivyrhnik [hidden]{display:none}\n";
+    s += ".label{display:flex;align-items:center;justify-content:center;white-space:nowrap;overflow:hidden;"
+         "user-select:none;-webkit-user-select:none}\n";
+    s += ".frame{border:" + std::to_string(ui::kPictureBorder)
+        + "px solid;border-color:#7b7b7b #fff #fff #7b7b7b;background:#fff}\n";
+    s += ".frame:focus-within{border-color:rgb(48,140,198)}\n";
+    s += "#Picture1{display:block;outline:none;image-rendering:pixelated;touch-action:manipulation;"
+         "user-select:none;-webkit-user-select:none;-webkit-tap-highlight-color:transparent}\n";
+    s += ".list{background:#fff;border:1px solid #7b7b7b;overflow-y:auto;overflow-x:hidden;cursor:default;"
+         "user-select:none;-webkit-user-select:none}\n";
+    s += ".list:focus{outline:none;border-color:rgb(48,140,198)}\n";
+    s += ".list>div{height:18px;line-height:18px;padding:0 2px;white-space:nowrap}\n";
+    s += ".list>[aria-selected=true]{background:rgb(48,140,198);color:#fff}\n";
+    s += "button{font:inherit;color:#000;border:1px solid rgb(64,64,64);padding:0;border-radius:0}\n";
+    s += "button:active:enabled{border:2px inset rgb(64,64,64)}\n";
+    s += "button:disabled{color:rgb(96,96,96)}\n";
+    s += "button:focus{outline:none}\nbutton:focus-visible{border:2px solid #000}\n";
+    s += "textarea{font:inherit;color:#000;background:#fff;border:1px solid #7b7b7b;padding:1px 3px;resize:none;"
+         "overflow-y:scroll;overflow-x:hidden;white-space:pre-wrap}\n";
+    s += "textarea:focus{outline:none;border-color:rgb(48,140,198)}\n";
+    for (const auto& c : d.controls) {
+        s += "#" + idOf(c) + "{left:" + px(c.left) + ";top:" + px(c.top) + ";width:" + px(c.width)
+            + ";height:" + px(c.height);
+        if (c.backColor)
+            s += ";background:" + css(*c.backColor);
+        s += "}\n";
+    }
+    const int innerWidth = twipsToPixels(d.find("Picture1", 0)->width) - 2 * ui::kPictureBorder;
+    const int innerHeight = twipsToPixels(d.find("Picture1", 0)->height) - 2 * ui::kPictureBorder;
+    s += "#Picture1{width:" + std::to_string(innerWidth) + "px;height:" + std::to_string(innerHeight) + "px}\n";
+    return s;
+}
+
+std::string describedBy(const ControlDesign& c, std::string& descriptions)
+{
+    if (c.accessibleDescription.empty())
+        return {};
+    const std::string id = c.name + "_" + std::to_string(c.index) + "_description";
+    descriptions += "<p id=\"" + id + "\" hidden>" + escapeHtml(c.accessibleDescription) + "</p>\n";
+    return " aria-describedby=\"" + id + "\"";
+}
+
+// The element of one control.
+std::string element(const ui::FormDesign& d, const ControlDesign& c, std::string& descriptions)
+{
+    const std::string id = c.name + "_" + std::to_string(c.index);
+    const std::string hidden = c.visible ? "" : " hidden";
+    const std::string name = escapeHtml(c.accessibleName);
+    switch (c.kind) {
+    case ControlKind::Picture: {
+        const int w = twipsToPixels(c.width) - 2 * ui::kPictureBorder;
+        const int h = twipsToPixels(c.height) - 2 * ui::kPictureBorder;
+        const std::string size = std::to_string(w) + "\" data-height=\"" + std::to_string(h);
+        return "<div id=\"" + idOf(c) + "\" class=\"frame\"" + hidden + "><canvas id=\"" + c.name + "\" data-width=\""
+            + size + "\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h)
+            + "\" tabindex=\"0\" role=\"img\" aria-label=\"" + name + "\"" + describedBy(c, descriptions)
+            + "></canvas></div>\n";
+    }
+    case ControlKind::List:
+        return "<div id=\"" + id + "\" class=\"list\" role=\"listbox\" tabindex=\"0\" aria-label=\"" + name + "\""
+            + describedBy(c, descriptions) + hidden + "></div>\n";
+    case ControlKind::Text: {
+        // The visible box shows its design text before the module has run;
+        // the program then keeps it.
+        const std::string text = c.visible ? escapeHtml(c.text) : std::string();
+        return "<textarea id=\"" + id + "\" readonly spellcheck=\"false\" aria-label=\"" + name + "\""
+            + describedBy(c, descriptions) + hidden + ">" + (text.starts_with('\n') ? "\n" : "") + text
+            + "</textarea>\n";
+    }
+    case ControlKind::Button: {
+        // Named by its caption, or by its own name where that differs.
+        const std::string label = c.accessibleName == c.text ? "" : " aria-label=\"" + name + "\"";
+        return "<button id=\"" + id + "\" type=\"button\"" + label + describedBy(c, descriptions) + hidden + ">"
+            + escapeHtml(c.text) + "</button>\n";
+    }
+    case ControlKind::Label:
+        // Shown and read by its caption.
+        return "<div id=\"" + id + "\" class=\"label\"" + hidden + ">" + escapeHtml(c.text) + "</div>\n";
+    }
+    (void)d;
+    return {};
+}
+
+// Fits the window to a narrow page's width by a transform of its container,
+// and keeps the scale for the drawing surface.
+std::string fitScript(const ui::FormDesign& d)
+{
+    const std::string w = std::to_string(twipsToPixels(d.clientWidth));
+    const std::string h = std::to_string(twipsToPixels(d.clientHeight));
+    return "<script>(function(){var f=document.getElementById('fit'),w=document.getElementById('Trivyrhnik');"
+           "function fit(){var k=Math.min(1,document.documentElement.clientWidth/"
+        + w + ");w.style.transform=k<1?'scale('+k+')':'';f.style.width=" + w + "*k+'px';f.style.height=" + h
+        + "*k+'px';window.trivyrhnikFit=k}fit();addEventListener('resize',fit)})()</script>\n";
+}
+
+} // namespace
+
+std::string escapeHtml(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        switch (ch) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += ch; break;
+        }
+    }
+    return out;
+}
+
+std::string base64(std::string_view bytes)
+{
+    static constexpr std::string_view kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const size_t n = std::min<size_t>(3, bytes.size() - i);
+        std::uint32_t v = 0;
+        for (size_t k = 0; k < 3; ++k)
+            v = (v << 8U) | (k < n ? static_cast<std::uint8_t>(bytes[i + k]) : 0U);
+        for (size_t k = 0; k < 4; ++k)
+            out += k <= n ? kDigits[(v >> (18 - 6 * k)) & 0x3FU] : '=';
+    }
+    return out;
+}
+
+std::string pageHtml(const ui::FormDesign& d, const PageParts& parts)
+{
+    if (!d.find("Picture1", 0))
+        throw std::invalid_argument("the design has no drawing surface");
+    const std::string fontUrl
+        = parts.kind == PageKind::Single ? "data:font/woff2;base64," + base64(parts.font) : std::string(kFontFile);
+
+    // The controls in the design's tab order, so that the document's order
+    // is the keyboard's.
+    std::vector<const ControlDesign*> order;
+    for (const auto& c : d.controls)
+        order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    std::string controls, descriptions;
+    for (const auto* c : order)
+        controls += element(d, *c, descriptions);
+
+    std::string h;
+    h += "<!DOCTYPE html>\n<html lang=\"bg\">\n<head>\n<meta charset=\"utf-8\">\n";
+    h += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
+    h += "<title>" + escapeHtml(d.caption) + "</title>\n";
+    if (parts.kind != PageKind::Single) {
+        h += "<link rel=\"icon\" href=\"icon.svg\" type=\"image/svg+xml\">\n";
+        h += "<link rel=\"preload\" href=\"" + std::string(kFontFile)
+            + "\" as=\"font\" type=\"font/woff2\" crossorigin>\n";
+    }
+    if (parts.kind == PageKind::Site) {
+        // The module starts loading at once, its wasm beside it.
+        h += "<script src=\"" + std::string(kScriptFile) + "\" defer></script>\n";
+        h += "<link rel=\"preload\" href=\"trivyrhnik.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>\n";
+        h += "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n";
+        h += "<meta name=\"theme-color\" content=\"" + css(d.backColor) + "\">\n";
+    }
+    h += "<style>\n" + styleSheet(d, fontUrl) + "</style>\n</head>\n<body>\n";
+    h += "<div id=\"fit\"><div id=\"Trivyrhnik\">\n" + controls + "</div></div>\n" + descriptions;
+    h += fitScript(d);
+    switch (parts.kind) {
+    case PageKind::Site:
+        h += "<script>if('serviceWorker' in navigator&&location.protocol!=='file:')"
+             "navigator.serviceWorker.register('sw.js').catch(function(){})</script>\n";
+        break;
+    case PageKind::Floor:
+        // The floor is interactive once its document and font are ready.
+        h += "<script>document.fonts.ready.then(function(){document.documentElement.dataset.ready='true';"
+             "performance.mark('trivyrhnik-interactive')})</script>\n";
+        break;
+    case PageKind::Single:
+        if (parts.script.find("</script") != std::string::npos)
+            throw std::invalid_argument("the module's script cannot be put inside the page");
+        h += "<script>\n" + parts.script + "\n</script>\n";
+        break;
+    }
+    h += "</body>\n</html>\n";
+    return h;
+}
+
+std::string pageCharacters(const ui::FormDesign& d, const std::string& moreText)
+{
+    std::string all = moreText;
+    for (const auto& c : d.controls)
+        if (c.visible)
+            all += c.text;
+    for (char ch = ' '; ch <= '~'; ++ch)
+        all += ch;
+    // Each UTF-8 sequence once, in order of first appearance.
+    std::set<std::string> seen;
+    std::string out;
+    for (size_t i = 0; i < all.size();) {
+        const auto lead = static_cast<unsigned char>(all[i]);
+        size_t n = 1;
+        if (lead >= 0xF0)
+            n = 4;
+        else if (lead >= 0xE0)
+            n = 3;
+        else if (lead >= 0xC0)
+            n = 2;
+        std::string ch = all.substr(i, n);
+        i += n;
+        if (static_cast<unsigned char>(ch[0]) < 0x20)
+            continue;
+        if (seen.insert(ch).second)
+            out += ch;
+    }
+    return out;
+}
+
+} // namespace web

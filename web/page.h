@@ -1,0 +1,47 @@
+#pragma once
+// The page of the web edition, written from the window's design: every
+// control an element whose id is its name (Picture1, List1_0, Command1_2...),
+// placed in CSS pixels (twips / 15) with the design's colours, texts,
+// accessible names and tab order, and the caption as the document's title.
+
+#include "ui/form_layout.h"
+
+#include <string>
+#include <string_view>
+
+namespace web {
+
+enum class PageKind {
+    // The site: the module's script and the font beside the page, a web app
+    // manifest and a service worker.
+    Site,
+    // The same elements and styles with no WebAssembly: the benchmark's floor.
+    Floor,
+    // One file that works from disk: the script and the font inside it.
+    Single,
+};
+
+struct PageParts {
+    PageKind kind = PageKind::Site;
+    // For Single: the whole module script and the font file's bytes.
+    std::string script;
+    std::string font;
+};
+
+// The font file of the site, beside the page.
+constexpr std::string_view kFontFile = "liberation-serif.woff2";
+// The module's script of the site.
+constexpr std::string_view kScriptFile = "trivyrhnik.js";
+
+std::string pageHtml(const ui::FormDesign& design, const PageParts& parts);
+
+// Every character that the page can show in the window's font: the design's
+// texts, printable ASCII and the characters of the given texts (the sources
+// of the report's lines), in UTF-8, each once.
+std::string pageCharacters(const ui::FormDesign& design, const std::string& moreText);
+
+// Text for an HTML element's content or a quoted attribute.
+std::string escapeHtml(std::string_view text);
+std::string base64(std::string_view bytes);
+
+} // namespace web

@@ -1,0 +1,62 @@
+// A static file server for the built site on 127.0.0.1, with the types that
+// the browser needs (application/wasm for streaming compilation).
+//
+//   node web/serve.mjs [folder] [port]      (scripts/web serve)
+import http from 'node:http';
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const types = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.mjs': 'text/javascript; charset=utf-8',
+  '.wasm': 'application/wasm',
+  '.woff2': 'font/woff2',
+  '.webmanifest': 'application/manifest+json',
+  '.json': 'application/json',
+  '.svg': 'image/svg+xml',
+  '.png': 'image/png',
+  '.txt': 'text/plain; charset=utf-8',
+};
+
+// Serves the folder; resolves to the listening server.
+export function serve(root, port = 0) {
+  const base = path.resolve(root);
+  const server = http.createServer((req, res) => {
+    let name;
+    try {
+      name = decodeURIComponent(new URL(req.url, 'http://localhost').pathname);
+    } catch {
+      res.writeHead(400).end();
+      return;
+    }
+    let file = path.join(base, path.normalize(name));
+    if (file !== base && !file.startsWith(base + path.sep)) {
+      res.writeHead(403).end();
+      return;
+    }
+    if (fs.existsSync(file) && fs.statSync(file).isDirectory()) file = path.join(file, 'index.html');
+    fs.readFile(file, (err, data) => {
+      if (err) {
+        res.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found');
+        return;
+      }
+      res.writeHead(200, {
+        'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+        'Cache-Control': 'no-cache',
+      });
+      res.end(req.method === 'HEAD' ? undefined : data);
+    });
+  });
+  return new Promise((resolve, reject) => {
+    server.once('error', reject);
+    server.listen(port, '127.0.0.1', () => resolve(server));
+  });
+}
+
+if (process.argv[1] && path.resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
+  const root = process.argv[2] || path.join(path.dirname(fileURLToPath(import.meta.url)), '..', 'build', 'web', 'site');
+  const server = await serve(root, Number(process.argv[3] || 8080));
+  console.log(`Serving ${root} at http://127.0.0.1:${server.address().port}/ (Ctrl+C ends)`);
+}
