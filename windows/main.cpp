@@ -1,0 +1,37 @@
+// Start-up of the Windows edition: the window built from its design, the
+// window's logic wired to it, then Form_Load before any user event, and the
+// message loop.
+
+#include "app/layout.h"
+#include "app/trivyrhnik.h"
+#include "windows/resource.h"
+#include "windows/win_controls.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand)
+{
+    try {
+        // The common controls of version 6, which the manifest asks for.
+        INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+
+        // The decimal separator of the user's regional settings.
+        geometry::NumberFormat format;
+        format.decimalSeparator = ui::win::userDecimalSeparator();
+
+        auto* icon = static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRIVYRHNIK), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+        ui::win::WinForm form(app::trivyrhnikDesign(), instance, icon);
+        app::Trivyrhnik window(form, format);
+        form.dispatch([&] { window.Form_Load(); });
+        form.show(showCommand);
+        return form.run();
+    } catch (const std::exception& failure) {
+        // Only a fault of the program itself comes here.
+        MessageBoxW(nullptr, ui::win::widen(failure.what()).c_str(), L"Триъгълник", MB_ICONERROR | MB_OK);
+        return 1;
+    }
+}

@@ -1,0 +1,738 @@
+#include "windows/win_controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <stdexcept>
+#include <utility>
+
+namespace ui::win {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TrivyrhnikWindow";
+constexpr wchar_t kSurfaceClass[] = L"TrivyrhnikSurface";
+
+// Control ids: none of them is IDOK (1) or IDCANCEL (2), which the dialog
+// keys Enter and Esc send.
+constexpr int kPictureId = 100;
+constexpr int kListId = 110;
+constexpr int kTextId = 120;
+constexpr int kButtonId = 130;
+constexpr int kLabelId = 140;
+
+constexpr UINT_PTR kSubclassId = 1;
+
+// The window's fixed light colours, whatever the system's colour scheme:
+// black text on white lists and text boxes, a grey frame around the surface.
+constexpr Rgb kText = rgb(0, 0, 0);
+constexpr Rgb kPaper = rgb(255, 255, 255);
+constexpr Rgb kFrame = rgb(184, 184, 184);
+constexpr Rgb kFrameDark = rgb(159, 159, 159);
+constexpr Rgb kFrameLight = rgb(255, 255, 255);
+constexpr Rgb kFocus = rgb(48, 140, 198);
+constexpr Rgb kButtonEdge = rgb(64, 64, 64);
+constexpr Rgb kDisabledText = rgb(96, 96, 96);
+
+COLORREF colorRef(Rgb c) { return RGB(c.r, c.g, c.b); }
+
+void fill(HDC dc, const RECT& r, Rgb colour)
+{
+    SetBkColor(dc, colorRef(colour));
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+}
+
+// A frame `width` pixels wide inside r.
+void frame(HDC dc, RECT r, int width, Rgb colour)
+{
+    for (int i = 0; i < width; ++i) {
+        fill(dc, RECT{r.left, r.top, r.right, r.top + 1}, colour);
+        fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, colour);
+        fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, colour);
+        fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, colour);
+        InflateRect(&r, -1, -1);
+    }
+}
+
+HWND createChild(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent, int id)
+{
+    HWND hwnd = CreateWindowExW(exStyle, windowClass, L"", style | WS_CHILD, 0, 0, 0, 0, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd)
+        throw std::runtime_error("CreateWindowEx failed");
+    return hwnd;
+}
+
+template <typename T>
+T* fromUserData(HWND hwnd)
+{
+    return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+} // namespace
+
+// ----------------------------------------------------------------- text
+
+std::wstring widen(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string narrow(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    const int n
+        = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring toEditText(const std::string& text)
+{
+    const std::wstring wide = widen(text);
+    std::wstring out;
+    out.reserve(wide.size() + wide.size() / 16);
+    for (size_t i = 0; i < wide.size(); ++i) {
+        const wchar_t c = wide[i];
+        if (c == L'\r') {
+            out += L"\r\n";
+            if (i + 1 < wide.size() && wide[i + 1] == L'\n')
+                ++i;
+        } else if (c == L'\n') {
+            out += L"\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string decimalSeparatorFrom(const std::wstring& setting)
+{
+    // Windows lets the user type up to three characters of any kind.
+    if (setting.empty() || setting.size() > 3)
+        return ".";
+    for (const wchar_t c : setting)
+        if ((c >= L'0' && c <= L'9') || c == L'+' || c == L'-' || c == L'E' || c == L'e' || c == L'\r' || c == L'\n'
+            || c == L'\t')
+            return ".";
+    return narrow(setting);
+}
+
+std::string userDecimalSeparator()
+{
+    wchar_t buffer[8] = {};
+    const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8);
+    if (n <= 1)
+        return ".";
+    return decimalSeparatorFrom(std::wstring(buffer, static_cast<size_t>(n - 1)));
+}
+
+bool selectAllOnCtrlA(HWND edit, UINT message, WPARAM key, bool ctrl, bool alt)
+{
+    if (message == WM_KEYDOWN && key == 'A' && ctrl && !alt) {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        return true;
+    }
+    // The character that Ctrl+A also sends would only beep.
+    return message == WM_CHAR && key == 1;
+}
+
+// -------------------------------------------------------------- surface
+
+void WinPicture::registerClass(HINSTANCE instance)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &WinPicture::proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_CROSS));
+    wc.lpszClassName = kSurfaceClass;
+    RegisterClassExW(&wc);
+}
+
+WinPicture::WinPicture(WinForm& form, HWND parent, int id) : form_(form)
+{
+    hwnd_ = createChild(kSurfaceClass, WS_TABSTOP | WS_VISIBLE, 0, parent, id);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+int WinPicture::deviceBorder() const { return static_cast<int>(std::lround(kPictureBorder * scale_)); }
+
+void WinPicture::fit(double scale)
+{
+    scale_ = scale;
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    // The drawing area keeps its logical size: that of the design at the
+    // standard 96 dots per inch, inside the frame.
+    const int logicalWidth = std::max(0, static_cast<int>(std::lround(r.right / scale)) - 2 * kPictureBorder);
+    const int logicalHeight = std::max(0, static_cast<int>(std::lround(r.bottom / scale)) - 2 * kPictureBorder);
+    const auto& c = canvas();
+    if (c.width() != logicalWidth || c.height() != logicalHeight || c.scale() != scale)
+        resizeCanvas(logicalWidth, logicalHeight, scale);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+bool WinPicture::logicalPixel(int deviceX, int deviceY, int& x, int& y) const
+{
+    const int b = deviceBorder();
+    const double fx = std::floor((deviceX - b) / scale_);
+    const double fy = std::floor((deviceY - b) / scale_);
+    if (fx < 0 || fy < 0 || fx >= canvas().width() || fy >= canvas().height())
+        return false;
+    x = static_cast<int>(fx);
+    y = static_cast<int>(fy);
+    return true;
+}
+
+void WinPicture::changed()
+{
+    if (hwnd_)
+        InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void WinPicture::paint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT all{};
+    GetClientRect(hwnd_, &all);
+    const int b = deviceBorder();
+    // A sunken frame; with the keyboard focus it takes the highlight colour.
+    if (GetFocus() == hwnd_) {
+        frame(dc, all, b, kFocus);
+    } else {
+        frame(dc, all, b, kFrame);
+        fill(dc, RECT{all.left, all.top, all.right, all.top + 1}, kFrameDark);
+        fill(dc, RECT{all.left, all.top, all.left + 1, all.bottom}, kFrameDark);
+        fill(dc, RECT{all.left, all.bottom - 1, all.right, all.bottom}, kFrameLight);
+        fill(dc, RECT{all.right - 1, all.top, all.right, all.bottom}, kFrameLight);
+    }
+    const auto& c = canvas();
+    // The pixels one to one: 0xFFRRGGBB is a top-down 32-bit DIB's BGRA.
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = c.deviceWidth();
+    bmi.bmiHeader.biHeight = -c.deviceHeight();
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    if (c.deviceWidth() > 0 && c.deviceHeight() > 0)
+        SetDIBitsToDevice(dc, b, b, static_cast<DWORD>(c.deviceWidth()), static_cast<DWORD>(c.deviceHeight()), 0, 0, 0,
+                          static_cast<UINT>(c.deviceHeight()), c.pixels().data(), &bmi, DIB_RGB_COLORS);
+    // Whatever the buffer does not cover inside the frame (a rounding pixel).
+    const RECT inner{b + c.deviceWidth(), b, all.right - b, all.bottom - b};
+    if (inner.left < inner.right)
+        fill(dc, inner, backColor());
+    const RECT below{b, b + c.deviceHeight(), b + c.deviceWidth(), all.bottom - b};
+    if (below.top < below.bottom)
+        fill(dc, below, backColor());
+    EndPaint(hwnd_, &ps);
+}
+
+void WinPicture::press(int deviceX, int deviceY, std::int16_t button, WPARAM keys)
+{
+    SetFocus(hwnd_);
+    int x = 0, y = 0;
+    if (!logicalPixel(deviceX, deviceY, x, y))
+        return; // on the frame
+    std::int16_t shift = 0;
+    if (keys & MK_SHIFT)
+        shift |= 1;
+    if (keys & MK_CONTROL)
+        shift |= 2;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= 4;
+    form_.dispatch([&] { pressMouse(static_cast<float>(x), static_cast<float>(y), button, shift); });
+}
+
+LRESULT CALLBACK WinPicture::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = fromUserData<WinPicture>(hwnd);
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    const int x = static_cast<short>(LOWORD(lParam));
+    const int y = static_cast<short>(HIWORD(lParam));
+    switch (message) {
+    case WM_PAINT: self->paint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: self->press(x, y, 1, wParam); return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: self->press(x, y, 2, wParam); return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: self->press(x, y, 4, wParam); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
+    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+// ---------------------------------------------------------------- lists
+
+WinList::WinList(WinForm& form, HWND parent, int id) : form_(form)
+{
+    hwnd_ = createChild(WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
+                        parent, id);
+    SetWindowSubclass(hwnd_, &WinList::proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void WinList::addItem(const std::string& text)
+{
+    SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
+}
+
+void WinList::removeItem(int row)
+{
+    if (row < 0 || row >= listCount())
+        return;
+    SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+void WinList::clear() { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
+
+std::string WinList::list(int row) const
+{
+    const auto n = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (n == LB_ERR || row < 0)
+        return {};
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    const auto got = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
+    if (got == LB_ERR)
+        return {};
+    text.resize(static_cast<size_t>(got));
+    return narrow(text);
+}
+
+int WinList::listCount() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
+
+int WinList::listIndex() const
+{
+    const auto row = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
+    return row == LB_ERR ? -1 : static_cast<int>(row);
+}
+
+void WinList::setListIndex(int row)
+{
+    // LB_SETCURSEL notifies no one: a selection made by code raises no
+    // click, whether or not it changes the row.
+    if (row < -1 || row >= listCount() || row == listIndex())
+        return;
+    SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+void WinList::selectionChanged()
+{
+    if (listIndex() >= 0)
+        raiseClick();
+}
+
+void WinList::raiseClick()
+{
+    raisedSincePress_ = true;
+    if (click_)
+        form_.dispatch(click_);
+}
+
+LRESULT CALLBACK WinList::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<WinList*>(data);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        // Whether the press is on a row: LB_ITEMFROMPOINT says "outside" in
+        // the high word.
+        const auto hit = SendMessageW(hwnd, LB_ITEMFROMPOINT, 0, lParam);
+        self->pressed_ = HIWORD(hit) == 0;
+        self->raisedSincePress_ = false;
+        break;
+    }
+    case WM_LBUTTONUP: {
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        // A click on the row that is already selected is a click too, also
+        // where the list box tells of no change.
+        if (self->pressed_ && !self->raisedSincePress_ && self->listIndex() >= 0)
+            self->raiseClick();
+        self->pressed_ = false;
+        return result;
+    }
+    default: break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// ----------------------------------------------------------------- text
+
+WinText::WinText(WinForm& form, HWND parent, int id) : form_(form)
+{
+    hwnd_ = createChild(WC_EDITW, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_NOHIDESEL | WS_VSCROLL | WS_TABSTOP,
+                        WS_EX_CLIENTEDGE, parent, id);
+    // No limit on the length: the teaching text and long reports fit.
+    SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
+    SetWindowSubclass(hwnd_, &WinText::proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void WinText::setText(std::string text)
+{
+    text_ = std::move(text);
+    dirty_ = true;
+    form_.syncTexts();
+}
+
+void WinText::sync()
+{
+    if (!dirty_)
+        return;
+    dirty_ = false;
+    SetWindowTextW(hwnd_, toEditText(text_).c_str());
+}
+
+LRESULT CALLBACK WinText::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                               DWORD_PTR /*data*/)
+{
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+        if (selectAllOnCtrlA(hwnd, message, wParam, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0))
+            return 0;
+        break;
+    case WM_GETDLGCODE:
+        // The box is only read: Tab moves on to the next control.
+        return DefSubclassProc(hwnd, message, wParam, lParam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+    default: break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// -------------------------------------------------------------- buttons
+
+WinButton::WinButton(WinForm& form, HWND parent, int id, Rgb colour) : form_(form), colour_(colour)
+{
+    hwnd_ = createChild(WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 0, parent, id);
+}
+
+void WinButton::setEnabled(bool on) { EnableWindow(hwnd_, on ? TRUE : FALSE); }
+
+bool WinButton::isEnabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+
+void WinButton::clicked()
+{
+    if (click_ && isEnabled())
+        form_.dispatch(click_);
+}
+
+void WinButton::draw(const DRAWITEMSTRUCT& item) const
+{
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    const int unit = std::max(1, static_cast<int>(std::lround(form_.scale())));
+
+    fill(dc, r, colour_);
+    frame(dc, r, (pressed || focused) ? 2 * unit : unit, kButtonEdge);
+
+    wchar_t caption[64] = {};
+    const int n = GetWindowTextW(hwnd_, caption, 64);
+    SetBkMode(dc, TRANSPARENT);
+    if (pressed)
+        OffsetRect(&r, unit, unit);
+    if (disabled) {
+        // Engraved grey letters: plainly not available, on any colour.
+        RECT shadow = r;
+        OffsetRect(&shadow, unit, unit);
+        SetTextColor(dc, colorRef(kFrameLight));
+        DrawTextW(dc, caption, n, &shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SetTextColor(dc, colorRef(kDisabledText));
+    } else {
+        SetTextColor(dc, colorRef(kText));
+    }
+    DrawTextW(dc, caption, n, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+// --------------------------------------------------------------- labels
+
+WinLabel::WinLabel(HWND parent, int id, const std::string& caption, Rgb colour)
+    : caption_(caption)
+    , colour_(colour)
+    , brush_(CreateSolidBrush(colorRef(colour)))
+{
+    hwnd_ = createChild(WC_STATICW, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_VISIBLE, 0, parent, id);
+    SetWindowTextW(hwnd_, widen(caption).c_str());
+}
+
+// ----------------------------------------------------------------- form
+
+WinForm::WinForm(const FormDesign& design, HINSTANCE instance, HICON icon) : design_(design)
+{
+    background_ = CreateSolidBrush(colorRef(design_.backColor));
+    white_ = CreateSolidBrush(colorRef(kPaper));
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &WinForm::proc;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExW(&wc);
+    WinPicture::registerClass(instance);
+
+    // A fixed window: no sizing border and no maximise button.
+    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    hwnd_ = CreateWindowExW(0, kWindowClass, widen(design_.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (!hwnd_)
+        throw std::runtime_error("CreateWindowEx failed");
+    dpi_ = GetDpiForWindow(hwnd_);
+    if (dpi_ == 0)
+        dpi_ = USER_DEFAULT_SCREEN_DPI;
+    font_ = makeFont();
+
+    // Created in tab order, which is the order in which Tab visits them.
+    std::vector<const ControlDesign*> order;
+    for (const auto& c : design_.controls)
+        order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const ControlDesign* a, const ControlDesign* b) { return a->tabIndex < b->tabIndex; });
+    for (const ControlDesign* c : order) {
+        const auto index = static_cast<size_t>(c->index);
+        HWND w = nullptr;
+        switch (c->kind) {
+        case ControlKind::Picture:
+            picture_ = std::make_unique<WinPicture>(*this, hwnd_, kPictureId);
+            w = picture_->hwnd();
+            break;
+        case ControlKind::List:
+            lists_.at(index) = std::make_unique<WinList>(*this, hwnd_, kListId + c->index);
+            w = lists_[index]->hwnd();
+            break;
+        case ControlKind::Text:
+            texts_.at(index) = std::make_unique<WinText>(*this, hwnd_, kTextId + c->index);
+            // The window's font before the text, which the control then
+            // measures once.
+            SendMessageW(texts_[index]->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+            texts_[index]->setText(c->text);
+            texts_[index]->sync();
+            w = texts_[index]->hwnd();
+            break;
+        case ControlKind::Button: {
+            buttons_.at(index)
+                = std::make_unique<WinButton>(*this, hwnd_, kButtonId + c->index, c->backColor.value_or(kFrame));
+            w = buttons_[index]->hwnd();
+            SetWindowTextW(w, widen(c->text).c_str());
+            break;
+        }
+        case ControlKind::Label:
+            labels_.at(index) = std::make_unique<WinLabel>(hwnd_, kLabelId + c->index, c->text,
+                                                           c->backColor.value_or(design_.backColor));
+            w = labels_[index]->hwnd();
+            break;
+        }
+        ShowWindow(w, c->visible ? SW_SHOWNA : SW_HIDE);
+        placed_.emplace_back(w, c);
+    }
+    layout(nullptr);
+}
+
+WinForm::~WinForm()
+{
+    if (hwnd_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    if (font_)
+        DeleteObject(font_);
+    DeleteObject(background_);
+    DeleteObject(white_);
+}
+
+HFONT WinForm::makeFont() const
+{
+    return CreateFontW(-MulDiv(design_.font.pointSize, static_cast<int>(dpi_), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                       FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_ROMAN, widen(design_.font.family).c_str());
+}
+
+void WinForm::layout(const RECT* suggested)
+{
+    RECT frameRect{0, 0, pixels(design_.clientWidth), pixels(design_.clientHeight)};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    AdjustWindowRectExForDpi(&frameRect, style, FALSE, exStyle, dpi_);
+    const int w = frameRect.right - frameRect.left;
+    const int h = frameRect.bottom - frameRect.top;
+    if (suggested)
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    // Where the frame drawn is not the one computed for this DPI (a system
+    // that keeps the frame's metrics), the client area is put right.
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int dw = pixels(design_.clientWidth) - client.right;
+    const int dh = pixels(design_.clientHeight) - client.bottom;
+    if (dw != 0 || dh != 0)
+        SetWindowPos(hwnd_, nullptr, 0, 0, w + dw, h + dh, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    for (const auto& [control, c] : placed_) {
+        SetWindowPos(control, nullptr, pixels(c->left), pixels(c->top), pixels(c->width), pixels(c->height),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    }
+    if (picture_)
+        picture_->fit(scale());
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void WinForm::show(int showCommand)
+{
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    for (const auto& [control, c] : placed_) {
+        if (c->visible && (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP)) {
+            SetFocus(control);
+            break;
+        }
+    }
+}
+
+namespace {
+std::exception_ptr& pendingFailure()
+{
+    static std::exception_ptr failure;
+    return failure;
+}
+} // namespace
+
+int WinForm::run()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(hwnd_, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (auto failure = std::exchange(pendingFailure(), nullptr))
+        std::rethrow_exception(failure);
+    return static_cast<int>(msg.wParam);
+}
+
+void WinForm::dispatch(const std::function<void()>& handler)
+{
+    ++depth_;
+    try {
+        handler();
+    } catch (...) {
+        // No exception may cross the system's window procedures: the first
+        // one ends the message loop, and run() passes it on.
+        if (!pendingFailure())
+            pendingFailure() = std::current_exception();
+        PostQuitMessage(1);
+    }
+    --depth_;
+    syncTexts();
+}
+
+void WinForm::syncTexts()
+{
+    if (depth_ > 0)
+        return;
+    for (auto& t : texts_)
+        if (t)
+            t->sync();
+}
+
+LRESULT CALLBACK WinForm::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = fromUserData<WinForm>(hwnd);
+    if (!self || !self->hwnd_)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if (id >= kButtonId && id < kButtonId + 3 && (code == BN_CLICKED || code == BN_DOUBLECLICKED))
+            buttons_.at(static_cast<size_t>(id - kButtonId))->clicked();
+        else if (id >= kListId && id < kListId + 3 && code == LBN_SELCHANGE)
+            lists_.at(static_cast<size_t>(id - kListId))->selectionChanged();
+        return 0;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const auto id = static_cast<int>(item->CtlID);
+        if (id >= kButtonId && id < kButtonId + 3) {
+            buttons_.at(static_cast<size_t>(id - kButtonId))->draw(*item);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_CTLCOLORSTATIC: {
+        auto dc = reinterpret_cast<HDC>(wParam);
+        const auto control = reinterpret_cast<HWND>(lParam);
+        SetTextColor(dc, colorRef(kText));
+        for (const auto& label : labels_) {
+            if (label && label->hwnd() == control) {
+                SetBkColor(dc, colorRef(label->colour()));
+                return reinterpret_cast<LRESULT>(label->brush());
+            }
+        }
+        // The read-only text boxes.
+        SetBkColor(dc, colorRef(kPaper));
+        return reinterpret_cast<LRESULT>(white_);
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, colorRef(kText));
+        SetBkColor(dc, colorRef(kPaper));
+        return reinterpret_cast<LRESULT>(white_);
+    }
+    case WM_ERASEBKGND: {
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, background_);
+        return 1;
+    }
+    case WM_DPICHANGED:
+        // Moved to a monitor of another scale: the font, the places and the
+        // surface's buffer follow it.
+        dpi_ = HIWORD(wParam);
+        {
+            // The old font goes once no control uses it any more.
+            HFONT old = std::exchange(font_, makeFont());
+            layout(reinterpret_cast<const RECT*>(lParam));
+            DeleteObject(old);
+        }
+        return 0;
+    case WM_CLOSE: DestroyWindow(hwnd_); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+} // namespace ui::win

@@ -1,0 +1,233 @@
+#pragma once
+// The Windows edition's controls on the Win32 API (Unicode throughout).
+//
+// WinForm builds the window from a ui::FormDesign: every control at its
+// place, scaled from twips to the monitor's pixels, with the design's font,
+// colours, texts and tab order. Labels are static controls painted in their
+// background colour, the lists are list boxes, the buttons are owner-drawn in
+// their colours, the text boxes are read-only multi-line edit controls and
+// the drawing surface is a child window that shows the shared raster's
+// buffer at the monitor's scale. Each user event runs its handler through
+// WinForm::dispatch, which pushes the text boxes' texts to their controls
+// once the outermost handler has ended.
+
+#include "ui/controls.h"
+#include "ui/form_layout.h"
+#include "ui/raster/raster_picture.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui::win {
+
+class WinForm;
+
+// UTF-8 <-> UTF-16.
+std::wstring widen(const std::string& text);
+std::string narrow(const std::wstring& text);
+
+// The program's CR LF text as a multi-line edit control shows it: a lone
+// line feed or carriage return becomes CR LF as well.
+std::wstring toEditText(const std::string& text);
+
+// The decimal separator for number text from the user's setting (the value
+// of LOCALE_SDECIMAL): empty, overlong or with a digit, sign, letter E or
+// line break it could not be told from the number, so the full stop is used.
+std::string decimalSeparatorFrom(const std::wstring& setting);
+// The user's decimal separator (GetLocaleInfoEx, LOCALE_SDECIMAL).
+std::string userDecimalSeparator();
+
+// Ctrl+A in a multi-line edit control selects the whole text (Windows' own
+// control does it only in single-line ones). True when the key was handled.
+bool selectAllOnCtrlA(HWND edit, UINT message, WPARAM key, bool ctrl, bool alt);
+
+// The drawing surface: a child window with a sunken two-pixel frame around
+// the shared pixel buffer, which it shows one to one at the monitor's scale.
+class WinPicture final : public raster::RasterPicture {
+public:
+    WinPicture(WinForm& form, HWND parent, int id);
+    WinPicture(const WinPicture&) = delete;
+    WinPicture& operator=(const WinPicture&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    // The logical pixel of the drawing area under a client point in device
+    // pixels; false on the frame.
+    bool logicalPixel(int deviceX, int deviceY, int& x, int& y) const;
+    // The buffer at the window's size and the monitor's scale.
+    void fit(double scale);
+    static void registerClass(HINSTANCE instance);
+
+protected:
+    void changed() override;
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void paint();
+    void press(int deviceX, int deviceY, std::int16_t button, WPARAM keys);
+    int deviceBorder() const;
+
+    WinForm& form_;
+    HWND hwnd_ = nullptr;
+    double scale_ = 1.0;
+};
+
+class WinList final : public ListBox {
+public:
+    WinList(WinForm& form, HWND parent, int id);
+    WinList(const WinList&) = delete;
+    WinList& operator=(const WinList&) = delete;
+
+    void addItem(const std::string& text) override;
+    void removeItem(int row) override;
+    void clear() override;
+    std::string list(int row) const override;
+    int listCount() const override;
+    int listIndex() const override;
+    void setListIndex(int row) override;
+    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
+
+    HWND hwnd() const { return hwnd_; }
+    // The list box told its parent that the user changed the selection.
+    void selectionChanged();
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+    void raiseClick();
+
+    WinForm& form_;
+    HWND hwnd_ = nullptr;
+    ClickHandler click_;
+    bool pressed_ = false;
+    bool raisedSincePress_ = false;
+};
+
+// A read-only multi-line text box. It keeps the exact text it was given
+// (CR LF lines) and shows it in the control.
+class WinText final : public TextBox {
+public:
+    WinText(WinForm& form, HWND parent, int id);
+    WinText(const WinText&) = delete;
+    WinText& operator=(const WinText&) = delete;
+
+    std::string text() const override { return text_; }
+    void setText(std::string text) override;
+
+    HWND hwnd() const { return hwnd_; }
+    // Shows the kept text in the control if it changed since the last time.
+    void sync();
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+
+    WinForm& form_;
+    HWND hwnd_ = nullptr;
+    std::string text_;
+    bool dirty_ = false;
+};
+
+class WinButton final : public CommandButton {
+public:
+    WinButton(WinForm& form, HWND parent, int id, Rgb colour);
+    WinButton(const WinButton&) = delete;
+    WinButton& operator=(const WinButton&) = delete;
+
+    void setEnabled(bool on) override;
+    bool isEnabled() const override;
+    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
+
+    HWND hwnd() const { return hwnd_; }
+    void clicked();
+    void draw(const DRAWITEMSTRUCT& item) const;
+
+private:
+    WinForm& form_;
+    HWND hwnd_ = nullptr;
+    Rgb colour_;
+    ClickHandler click_;
+};
+
+class WinLabel final : public Label {
+public:
+    WinLabel(HWND parent, int id, const std::string& caption, Rgb colour);
+    std::string caption() const override { return caption_; }
+
+    HWND hwnd() const { return hwnd_; }
+    HBRUSH brush() const { return brush_.get(); }
+    Rgb colour() const { return colour_; }
+
+private:
+    struct DeleteBrush {
+        void operator()(HBRUSH b) const { DeleteObject(b); }
+    };
+    HWND hwnd_ = nullptr;
+    std::string caption_;
+    Rgb colour_;
+    std::unique_ptr<std::remove_pointer_t<HBRUSH>, DeleteBrush> brush_;
+};
+
+class WinForm final : public Form {
+public:
+    // Creates the window (hidden) with its controls from the design.
+    WinForm(const FormDesign& design, HINSTANCE instance, HICON icon = nullptr);
+    ~WinForm() override;
+    WinForm(const WinForm&) = delete;
+    WinForm& operator=(const WinForm&) = delete;
+
+    WinPicture& Picture1() override { return *picture_; }
+    WinList& List1(int index) override { return *lists_.at(static_cast<size_t>(index)); }
+    WinText& Text1(int index) override { return *texts_.at(static_cast<size_t>(index)); }
+    WinButton& Command1(int index) override { return *buttons_.at(static_cast<size_t>(index)); }
+    WinLabel& Label1(int index) override { return *labels_.at(static_cast<size_t>(index)); }
+
+    HWND hwnd() const { return hwnd_; }
+    // Shows the window with the keyboard focus in the first control of the
+    // tab order.
+    void show(int showCommand);
+    // The message loop, with Tab moving between the controls; returns the
+    // exit code.
+    int run();
+
+    // Runs one event's handler; the controls show the new texts once the
+    // outermost handler has ended.
+    void dispatch(const std::function<void()>& handler);
+    // Pushes pending texts to the controls.
+    void syncTexts();
+
+    // The monitor's scale: 1 at 96 dots per inch.
+    double scale() const { return static_cast<double>(dpi_) / USER_DEFAULT_SCREEN_DPI; }
+    // A design length in twips as pixels at the monitor's scale.
+    int pixels(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), kTwipsPerPixel * 96); }
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // Places the window and every control for the current DPI.
+    void layout(const RECT* suggested);
+    // The design's font at the current DPI.
+    HFONT makeFont() const;
+
+    FormDesign design_;
+    HWND hwnd_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HFONT font_ = nullptr;
+    HBRUSH background_ = nullptr;
+    HBRUSH white_ = nullptr;
+    std::unique_ptr<WinPicture> picture_;
+    std::array<std::unique_ptr<WinList>, 3> lists_;
+    std::array<std::unique_ptr<WinText>, 2> texts_;
+    std::array<std::unique_ptr<WinButton>, 3> buttons_;
+    std::array<std::unique_ptr<WinLabel>, 4> labels_;
+    // The controls with their designs, in tab order.
+    std::vector<std::pair<HWND, const ControlDesign*>> placed_;
+    int depth_ = 0;
+};
+
+} // namespace ui::win
