@@ -20,7 +20,7 @@ int main(int argc, char* argv[])
 
     // The decimal separator of the user's regional settings.
     geometry::NumberFormat format;
-    format.decimalSeparator = QLocale::system().decimalPoint().toStdString();
+    format.decimalSeparator = geometry::usableDecimalSeparator(QLocale::system().decimalPoint().toStdString());
 
     ui::qt::QtForm form(app::trivyrhnikDesign());
     form.setWindowIcon(icon);

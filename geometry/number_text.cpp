@@ -14,6 +14,21 @@ namespace geometry {
 // of float_chars.h, none of which reads a locale: the separator handed in is
 // the only one that ever appears.
 
+std::string usableDecimalSeparator(std::string_view setting)
+{
+    // Up to three characters of UTF-8 (a character is one lead byte and its
+    // continuation bytes).
+    int characters = 0;
+    for (const char c : setting)
+        characters += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U ? 1 : 0;
+    if (characters == 0 || characters > 3)
+        return ".";
+    constexpr std::string_view kTelling = "0123456789+-EeDd \t\r\n";
+    if (setting.find_first_of(kTelling) != std::string_view::npos)
+        return ".";
+    return std::string(setting);
+}
+
 std::string longText(std::int64_t value)
 {
     std::array<char, 24> buf{};

@@ -23,6 +23,13 @@ struct NumberFormat {
     std::string decimalSeparator = ".";
 };
 
+// The decimal separator for numbers written with the user's regional
+// setting. A setting that could not be told apart from the number around it
+// (empty, longer than three characters, or holding a digit, a sign, an
+// exponent letter E or D, a blank or a line break) gives the full stop: the
+// lists are read back by Val, and a report must stay readable.
+std::string usableDecimalSeparator(std::string_view setting);
+
 std::string longText(std::int64_t value);
 std::string doubleText(double value, const NumberFormat& fmt);
 std::string singleText(float value, const NumberFormat& fmt);

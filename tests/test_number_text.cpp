@@ -76,6 +76,33 @@ INSTANTIATE_TEST_SUITE_P(Single, SingleTextTest,
                                          SingleCase{"negative_zero", -0.0f, "0"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The separator of the user's regional setting, kept only where the numbers
+// around it stay readable (and Val reads the lists back).
+struct SeparatorCase {
+    const char* name;
+    const char* setting;
+    const char* separator;
+    friend void PrintTo(const SeparatorCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class UsableSeparatorTest : public testing::TestWithParam<SeparatorCase> {};
+
+TEST_P(UsableSeparatorTest, FromTheSetting)
+{
+    EXPECT_EQ(usableDecimalSeparator(GetParam().setting), GetParam().separator);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, UsableSeparatorTest,
+                         testing::Values(SeparatorCase{"comma", ",", ","}, SeparatorCase{"full_stop", ".", "."},
+                                         SeparatorCase{"arabic_decimal_separator", "\u066B", "\u066B"},
+                                         SeparatorCase{"three_cyrillic_letters", "абв", "абв"},
+                                         SeparatorCase{"empty", "", "."}, SeparatorCase{"four_characters", "....", "."},
+                                         SeparatorCase{"digit", "0", "."}, SeparatorCase{"minus", "-", "."},
+                                         SeparatorCase{"exponent_letter", "E", "."},
+                                         SeparatorCase{"exponent_letter_d", "d", "."}, SeparatorCase{"blank", " ", "."},
+                                         SeparatorCase{"line_break", ",\n", "."}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(LongText, Digits)
 {
     EXPECT_EQ(longText(-42), "-42");

@@ -24,7 +24,13 @@ mergeInto(LibraryManager.library, {
     var box = document.getElementById('Text1_' + index);
     // A text area keeps line feeds; the exact CR LF text stays in C++.
     box.value = UTF8ToString(text);
-    box.scrollTop = 0;
+    // A new value keeps the box's scroll position, and scrolling lays the
+    // document out at once: only a box that was scrolled (web/page.js) goes
+    // back to the top.
+    if (box.trivyrhnikScrolled) {
+      box.trivyrhnikScrolled = false;
+      box.scrollTop = 0;
+    }
   },
 
   trivyrhnik_dom_set_list: function (index, rows, count, selected) {
@@ -67,8 +73,18 @@ mergeInto(LibraryManager.library, {
   trivyrhnik_dom_ready: function () {
     document.documentElement.dataset.ready = 'true';
     if (typeof performance !== 'undefined' && performance.mark) performance.mark('trivyrhnik-interactive');
+    // The page's own autofocus puts the report first; this only where the
+    // browser did not.
     var box = document.getElementById('Text1_0');
-    if (document.activeElement === document.body) box.focus({preventScroll: true});
+    if (document.activeElement === document.body || document.activeElement === null) box.focus({preventScroll: true});
+    // The work that can wait for the first quiet moment (web/main.cpp), and
+    // the page's own (the service worker's registration).
+    // At the latest after a second: a page kept busy has no idle time.
+    var idle = window.requestIdleCallback || function (f) { return setTimeout(f, 1); };
+    idle(function () {
+      Module._web_idle();
+      document.dispatchEvent(new Event('trivyrhnik-idle'));
+    }, {timeout: 1000});
   },
 
   trivyrhnik_dom_report_error: function (what) {

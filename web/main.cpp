@@ -2,9 +2,16 @@
 // elements, the window's logic wired to it, then Form_Load before the page
 // takes any user event. The page reports its events through the web_*
 // functions below; C++ keeps the whole state.
+//
+// The decimal separator comes from the browser's number formatting, whose
+// first use in a page costs tens of milliseconds (the browser loads its
+// locale data). The window shows no number before its first event, so the
+// start does without it: the window gets the page's separator when the page
+// is next idle (web_idle) or before its first event, whichever comes first.
 
 #include "app/layout.h"
 #include "app/trivyrhnik.h"
+#include "geometry/number_text.h"
 #include "web/dom.h"
 #include "web/web_controls.h"
 
@@ -20,6 +27,30 @@ namespace {
 
 std::unique_ptr<ui::web::WebForm> form;
 std::unique_ptr<app::Trivyrhnik> window;
+bool separatorKnown = false;
+
+// Gives the window the page's decimal separator, once. It runs before any
+// event has reached the window, which is then exactly as its load handler
+// left it; a window made with the page's separator and loaded again takes
+// its place.
+void learnSeparator()
+{
+    if (separatorKnown || !form)
+        return;
+    separatorKnown = true;
+    std::array<char, 16> separator{};
+    geometry::NumberFormat format;
+    if (trivyrhnik_dom_decimal_separator(separator.data(), static_cast<int>(separator.size())) <= 0)
+        return;
+    const std::string usable = geometry::usableDecimalSeparator(separator.data());
+    if (usable == format.decimalSeparator)
+        return;
+    format.decimalSeparator = usable;
+    // The new window wires the handlers to itself before the old one goes,
+    // so no handler is ever left pointing at a window that is gone.
+    window = std::make_unique<app::Trivyrhnik>(*form, format);
+    form->dispatch([] { window->Form_Load(); });
+}
 
 // Runs a user event; an exception that no handler caught is reported on the
 // page's console and leaves the page working with the state as it is.
@@ -28,6 +59,7 @@ void guarded(const std::function<void()>& event)
     if (!form)
         return;
     try {
+        learnSeparator();
         event();
     } catch (const std::exception& e) {
         trivyrhnik_dom_report_error(e.what());
@@ -68,6 +100,12 @@ EMSCRIPTEN_KEEPALIVE void web_scale(double scale)
     guarded([&] { form->setSurfaceScale(scale); });
 }
 
+// The page is idle after its start.
+EMSCRIPTEN_KEEPALIVE void web_idle()
+{
+    guarded([] {});
+}
+
 // The exact text of a text box (CR LF lines), which the page's text area
 // shows with its own line breaks.
 EMSCRIPTEN_KEEPALIVE const char* web_text(int index)
@@ -81,13 +119,8 @@ EMSCRIPTEN_KEEPALIVE const char* web_text(int index)
 
 int main()
 {
-    std::array<char, 16> separator{};
-    geometry::NumberFormat format;
-    if (trivyrhnik_dom_decimal_separator(separator.data(), static_cast<int>(separator.size())) > 0)
-        format.decimalSeparator = separator.data();
-
     form = std::make_unique<ui::web::WebForm>(app::trivyrhnikDesign(), trivyrhnik_dom_surface_scale());
-    window = std::make_unique<app::Trivyrhnik>(*form, format);
+    window = std::make_unique<app::Trivyrhnik>(*form, geometry::NumberFormat{});
     form->dispatch([] { window->Form_Load(); });
     trivyrhnik_dom_ready();
     return 0;

@@ -1,5 +1,8 @@
 #include "web/page.h"
 
+#include "app/trivyrhnik.h"
+#include "ui/memory/memory_controls.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -84,11 +87,14 @@ std::string describedBy(const ControlDesign& c, std::string& descriptions)
     return " aria-describedby=\"" + id + "\"";
 }
 
-// The element of one control.
-std::string element(const ui::FormDesign& d, const ControlDesign& c, std::string& descriptions)
+// The element of one control; `first` for the first control of the tab order
+// that takes the focus, which the page focuses by itself.
+std::string element(const ui::FormDesign& d, const ControlDesign& c, std::string& descriptions, bool first,
+                    bool disabled)
 {
     const std::string id = c.name + "_" + std::to_string(c.index);
     const std::string hidden = c.visible ? "" : " hidden";
+    const std::string autofocus = first ? " autofocus" : "";
     const std::string name = escapeHtml(c.accessibleName);
     switch (c.kind) {
     case ControlKind::Picture: {
@@ -97,25 +103,26 @@ std::string element(const ui::FormDesign& d, const ControlDesign& c, std::string
         const std::string size = std::to_string(w) + "\" data-height=\"" + std::to_string(h);
         return "<div id=\"" + idOf(c) + "\" class=\"frame\"" + hidden + "><canvas id=\"" + c.name + "\" data-width=\""
             + size + "\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h)
-            + "\" tabindex=\"0\" role=\"img\" aria-label=\"" + name + "\"" + describedBy(c, descriptions)
+            + "\" tabindex=\"0\" role=\"img\" aria-label=\"" + name + "\"" + describedBy(c, descriptions) + autofocus
             + "></canvas></div>\n";
     }
     case ControlKind::List:
         return "<div id=\"" + id + "\" class=\"list\" role=\"listbox\" tabindex=\"0\" aria-label=\"" + name + "\""
-            + describedBy(c, descriptions) + hidden + "></div>\n";
+            + describedBy(c, descriptions) + hidden + autofocus + "></div>\n";
     case ControlKind::Text: {
-        // The visible box shows its design text before the module has run;
-        // the program then keeps it.
-        const std::string text = c.visible ? escapeHtml(c.text) : std::string();
+        // The box holds its design text before the module has run (a hidden
+        // one too, which the program then need not send); the program then
+        // keeps it.
+        const std::string text = escapeHtml(c.text);
         return "<textarea id=\"" + id + "\" readonly spellcheck=\"false\" aria-label=\"" + name + "\""
-            + describedBy(c, descriptions) + hidden + ">" + (text.starts_with('\n') ? "\n" : "") + text
+            + describedBy(c, descriptions) + hidden + autofocus + ">" + (text.starts_with('\n') ? "\n" : "") + text
             + "</textarea>\n";
     }
     case ControlKind::Button: {
         // Named by its caption, or by its own name where that differs.
         const std::string label = c.accessibleName == c.text ? "" : " aria-label=\"" + name + "\"";
-        return "<button id=\"" + id + "\" type=\"button\"" + label + describedBy(c, descriptions) + hidden + ">"
-            + escapeHtml(c.text) + "</button>\n";
+        return "<button id=\"" + id + "\" type=\"button\"" + label + describedBy(c, descriptions) + hidden + autofocus
+            + (disabled ? " disabled" : "") + ">" + escapeHtml(c.text) + "</button>\n";
     }
     case ControlKind::Label:
         // Shown and read by its caption.
@@ -184,9 +191,20 @@ std::string pageHtml(const ui::FormDesign& d, const PageParts& parts)
     for (const auto& c : d.controls)
         order.push_back(&c);
     std::stable_sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    // The buttons as the window's load handler leaves them ("Изчисли" off
+    // until three points), so that the page shows them so before its module
+    // has run.
+    ui::memory::MemoryForm loaded(d);
+    app::Trivyrhnik window(loaded, {});
+    window.Form_Load();
     std::string controls, descriptions;
-    for (const auto* c : order)
-        controls += element(d, *c, descriptions);
+    bool focused = false;
+    for (const auto* c : order) {
+        const bool first = !focused && c->visible && c->kind != ControlKind::Label;
+        focused = focused || first;
+        const bool disabled = c->kind == ControlKind::Button && !loaded.Command1(c->index).isEnabled();
+        controls += element(d, *c, descriptions, first, disabled);
+    }
 
     std::string h;
     h += "<!DOCTYPE html>\n<html lang=\"bg\">\n<head>\n<meta charset=\"utf-8\">\n";
@@ -198,8 +216,9 @@ std::string pageHtml(const ui::FormDesign& d, const PageParts& parts)
             + "\" as=\"font\" type=\"font/woff2\" crossorigin>\n";
     }
     if (parts.kind == PageKind::Site) {
-        // The module starts loading at once, its wasm beside it.
-        h += "<script src=\"" + std::string(kScriptFile) + "\" defer></script>\n";
+        // The module starts loading at once, its wasm beside it, and runs as
+        // soon as it is here (web/page.js waits for the elements).
+        h += "<script src=\"" + std::string(kScriptFile) + "\" async></script>\n";
         h += "<link rel=\"preload\" href=\"trivyrhnik.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>\n";
         h += "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n";
         h += "<meta name=\"theme-color\" content=\"" + css(d.backColor) + "\">\n";
@@ -209,8 +228,11 @@ std::string pageHtml(const ui::FormDesign& d, const PageParts& parts)
     h += fitScript(d);
     switch (parts.kind) {
     case PageKind::Site:
+        // The service worker fetches every file again to keep it: not while
+        // the page starts, but once it is idle.
         h += "<script>if('serviceWorker' in navigator&&location.protocol!=='file:')"
-             "navigator.serviceWorker.register('sw.js').catch(function(){})</script>\n";
+             "document.addEventListener('trivyrhnik-idle',function(){"
+             "navigator.serviceWorker.register('sw.js').catch(function(){})},{once:true})</script>\n";
         break;
     case PageKind::Floor:
         // The floor is interactive once its document and font are ready.

@@ -1,6 +1,22 @@
 // The page's events, reported to C++ (web/main.cpp) once the window has run
 // its load handler. Appended to the module's script by the build.
+//
+// The site loads the script with `async`, so that it and the wasm compile
+// while the document is still being parsed; the program's start (main) then
+// waits for the document's elements (a run dependency of the module).
 (function () {
+  'use strict';
+  addRunDependency('document');
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', start, {once: true});
+  else start();
+
+  function start() {
+    wire();
+    removeRunDependency('document');
+  }
+})();
+
+function wire() {
   'use strict';
   var canvas = document.getElementById('Picture1');
   var ready = function () { return document.documentElement.dataset.ready === 'true'; };
@@ -54,6 +70,13 @@
     })(i);
   }
 
+  // Whether a text box was scrolled away from its top (web/library.js).
+  for (var t = 0; t < 2; t++) {
+    document.getElementById('Text1_' + t).addEventListener('scroll', function (event) {
+      event.target.trivyrhnikScrolled = event.target.scrollTop !== 0;
+    });
+  }
+
   // The surface follows the screen's scale: zoom, another screen, the width
   // that the window is fitted to.
   var scale = function () { return (window.devicePixelRatio || 1) * (window.trivyrhnikFit || 1); };
@@ -70,4 +93,4 @@
   window.trivyrhnik = {
     text: function (index) { return UTF8ToString(Module._web_text(index)); },
   };
-})();
+}

@@ -200,10 +200,10 @@ WebForm::WebForm(const FormDesign& design, double scale)
         lists_.at(static_cast<size_t>(i)) = std::make_unique<WebList>(*this, i);
         buttons_.at(static_cast<size_t>(i)) = std::make_unique<WebButton>(*this, i);
     }
-    // The page shows the visible boxes' design texts from the start.
+    // The page holds the boxes' design texts from the start (web/page.cpp).
     for (int i = 0; i < 2; ++i) {
         const auto& c = designOf(design, "Text1", i);
-        texts_.at(static_cast<size_t>(i)) = std::make_unique<WebText>(*this, i, c.text, c.visible);
+        texts_.at(static_cast<size_t>(i)) = std::make_unique<WebText>(*this, i, c.text, true);
     }
     for (int i = 0; i < 4; ++i)
         labels_.at(static_cast<size_t>(i)) = std::make_unique<WebLabel>(designOf(design, "Label1", i).text);

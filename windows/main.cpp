@@ -33,5 +33,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         // Only a fault of the program itself comes here.
         MessageBoxW(nullptr, ui::win::widen(failure.what()).c_str(), L"Триъгълник", MB_ICONERROR | MB_OK);
         return 1;
+    } catch (...) {
+        MessageBoxW(nullptr, L"Програмна грешка.", L"Триъгълник", MB_ICONERROR | MB_OK);
+        return 1;
     }
 }

@@ -1,5 +1,7 @@
 #include "windows/win_controls.h"
 
+#include "geometry/number_text.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -119,13 +121,7 @@ std::wstring toEditText(const std::string& text)
 std::string decimalSeparatorFrom(const std::wstring& setting)
 {
     // Windows lets the user type up to three characters of any kind.
-    if (setting.empty() || setting.size() > 3)
-        return ".";
-    for (const wchar_t c : setting)
-        if ((c >= L'0' && c <= L'9') || c == L'+' || c == L'-' || c == L'E' || c == L'e' || c == L'\r' || c == L'\n'
-            || c == L'\t')
-            return ".";
-    return narrow(setting);
+    return geometry::usableDecimalSeparator(narrow(setting));
 }
 
 std::string userDecimalSeparator()
@@ -187,6 +183,10 @@ void WinPicture::fit(double scale)
 bool WinPicture::logicalPixel(int deviceX, int deviceY, int& x, int& y) const
 {
     const int b = deviceBorder();
+    RECT all{};
+    GetClientRect(hwnd_, &all);
+    if (deviceX >= all.right - b || deviceY >= all.bottom - b)
+        return false; // the frame at the right or bottom
     const double fx = std::floor((deviceX - b) / scale_);
     const double fy = std::floor((deviceY - b) / scale_);
     if (fx < 0 || fy < 0 || fx >= canvas().width() || fy >= canvas().height())
@@ -228,6 +228,9 @@ void WinPicture::paint()
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
+    // Only inside the frame: at some scales (1.25, 1.75) the rounded buffer
+    // is a device pixel wider than the area the rounded frame leaves.
+    IntersectClipRect(dc, b, b, all.right - b, all.bottom - b);
     if (c.deviceWidth() > 0 && c.deviceHeight() > 0)
         SetDIBitsToDevice(dc, b, b, static_cast<DWORD>(c.deviceWidth()), static_cast<DWORD>(c.deviceHeight()), 0, 0, 0,
                           static_cast<UINT>(c.deviceHeight()), c.pixels().data(), &bmi, DIB_RGB_COLORS);
@@ -335,7 +338,9 @@ void WinList::setListIndex(int row)
 
 void WinList::selectionChanged()
 {
-    if (listIndex() >= 0)
+    // One press is one click, even where the list box tells of the change
+    // both at the press and at the release.
+    if (listIndex() >= 0 && !(pressed_ && raisedSincePress_))
         raiseClick();
 }
 

@@ -246,6 +246,44 @@ for (const [locale, separator] of [['en-US', '.'], ['bg-BG', ',']]) {
     })));
 }
 
+// The page learns its decimal separator once it is idle or at the first
+// event, whichever comes first; a new text brings a scrolled box to its top.
+test('bg-BG: events in the task that makes the page ready, before it is idle, write ","', () => withServer((url) =>
+  withBrowser({ locale: 'bg-BG' }, async (page) => {
+    await page.addInitScript((points) => {
+      new MutationObserver((changes, observer) => {
+        if (document.documentElement.dataset.ready !== 'true') return;
+        observer.disconnect();
+        const canvas = document.getElementById('Picture1');
+        const r = canvas.getBoundingClientRect();
+        document.getElementById('Command1_1').click();
+        for (const [x, y] of points) {
+          canvas.dispatchEvent(new PointerEvent('pointerdown', {
+            clientX: r.left + (x + 0.5) * r.width / 335, clientY: r.top + (y + 0.5) * r.height / 229, button: 0, bubbles: true,
+          }));
+        }
+        document.getElementById('Command1_0').click();
+      }).observe(document, { subtree: true, attributes: true, attributeFilter: ['data-ready'] });
+    }, TRIANGLES[4].points);
+    await open(page, url);
+    await checkReport(page, expectedReport(TRIANGLES[4].file, ','), 'events before the page was idle');
+    checkEqual((await lists(page))[0].rows, ['10', '51', '20'], 'List1_0 of the early events');
+  })));
+
+test('a new report shows from the top of a text box that was scrolled', () => withServer((url) =>
+  withBrowser({}, async (page) => {
+    await open(page, url);
+    const scrolledTo = await page.evaluate(async () => {
+      const box = document.getElementById('Text1_0');
+      box.scrollTop = 200;
+      await new Promise((resolve) => box.addEventListener('scroll', resolve, { once: true }));
+      return box.scrollTop;
+    });
+    check(scrolledTo > 0, 'the teaching text does not scroll');
+    await calculate(page, TRIANGLES[0].points);
+    checkEqual(await page.evaluate(() => document.getElementById('Text1_0').scrollTop), 0, 'scroll after the report');
+  })));
+
 test('obtuse triangle: the canvas shows the shared drawing, in the palette only', () => withServer((url) =>
   withBrowser({ deviceScaleFactor: 1 }, async (page) => {
     await open(page, url);
@@ -413,6 +451,12 @@ test('accessibility: names, roles, disabled state, hidden controls and the Tab o
       check(find(role, name), `no ${role} named "${name}"`);
     }
     checkEqual(prop(find('button', 'Изчисли'), 'disabled'), true, 'Изчисли disabled');
+    // So before the module has run too: the page as it is written.
+    for (const file of ['site/index.html', 'trivyrhnik.html']) {
+      const html = fs.readFileSync(path.join(build, file), 'utf8');
+      check(/<button id="Command1_0"[^>]* disabled[ >]/.test(html), `${file}: Изчисли not disabled before start-up`);
+      check(!/<button id="Command1_1"[^>]* disabled[ >]/.test(html), `${file}: Изчисти disabled before start-up`);
+    }
     checkEqual(prop(find('button', 'Изтрий'), 'disabled'), undefined, 'Изтрий enabled');
     checkEqual(prop(find('textbox', 'Решение'), 'readonly'), true, 'report read-only');
     check(/Щракнете с мишката/.test(find('image', 'Чертожна площ').description?.value || ''), 'surface description');
@@ -429,17 +473,25 @@ test('accessibility: names, roles, disabled state, hidden controls and the Tab o
 
 // ------------------------------------------------------------------- main
 
+const CASE_SECONDS = 180;
 let passed = 0, failed = 0;
 for (const c of cases) {
   if (only && !c.name.includes(only)) continue;
   const started = Date.now();
+  let timer;
   try {
-    await c.body();
+    // A case that hangs (a page that never gets ready, a browser that stops
+    // answering) fails on its own instead of holding up the rest.
+    await Promise.race([c.body(), new Promise((_, reject) => {
+      timer = setTimeout(() => reject(new Failure(`no end after ${CASE_SECONDS} s`)), CASE_SECONDS * 1000);
+    })]);
     passed++;
     console.log(`ok: ${c.name} (${Date.now() - started} ms)`);
   } catch (e) {
     failed++;
     console.log(`FAIL: ${c.name}: ${e instanceof Failure ? e.message : e.stack}`);
+  } finally {
+    clearTimeout(timer);
   }
 }
 console.log(`${passed} passed, ${failed} failed`);

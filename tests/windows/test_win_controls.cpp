@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -145,8 +147,8 @@ TEST_P(SurfacePress, LogicalPixelUnderThePointer)
     Window w;
     const auto& c = GetParam();
     auto& picture = w.form.Picture1();
-    SetWindowPos(picture.hwnd(), nullptr, 0, 0, static_cast<int>(339 * c.scale), static_cast<int>(233 * c.scale),
-                 SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(picture.hwnd(), nullptr, 0, 0, static_cast<int>(std::lround(339 * c.scale)),
+                 static_cast<int>(std::lround(233 * c.scale)), SWP_NOMOVE | SWP_NOZORDER);
     picture.fit(c.scale);
     EXPECT_EQ(picture.canvas().width(), 335);
     EXPECT_EQ(picture.canvas().height(), 229);
@@ -166,7 +168,12 @@ INSTANTIATE_TEST_SUITE_P(Places, SurfacePress,
                                          PressCase{"scale_1_5_first", 1.5, 3, 3, true, 0, 0},
                                          PressCase{"scale_1_5_inside", 1.5, 19, 18, true, 10, 10},
                                          PressCase{"scale_1_5_frame", 1.5, 2, 40, false, 0, 0},
-                                         PressCase{"scale_2_inside", 2.0, 24, 25, true, 10, 10}),
+                                         PressCase{"scale_2_inside", 2.0, 24, 25, true, 10, 10},
+                                         // 424 device pixels wide, frame 3: the buffer's 419th column
+                                         // (x = 421) lies on the frame.
+                                         PressCase{"scale_1_25_last", 1.25, 420, 287, true, 333, 227},
+                                         PressCase{"scale_1_25_frame_at_the_right", 1.25, 421, 100, false, 0, 0},
+                                         PressCase{"scale_1_75_frame_below", 1.75, 100, 404, false, 0, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WinControls, PressesAddPointsWithEveryButton)
