@@ -71,60 +71,10 @@ void WebList::changed()
     form_.sync();
 }
 
-void WebList::addItem(const std::string& text)
-{
-    rows_.push_back(text);
-    changed();
-}
-
-void WebList::removeItem(int row)
-{
-    if (row < 0 || row >= listCount())
-        return;
-    rows_.erase(rows_.begin() + row);
-    selected_ = -1;
-    changed();
-}
-
-void WebList::clear()
-{
-    rows_.clear();
-    selected_ = -1;
-    changed();
-}
-
-std::string WebList::list(int row) const
-{
-    if (row < 0 || row >= listCount())
-        return {};
-    return rows_[static_cast<size_t>(row)];
-}
-
-void WebList::setListIndex(int row)
-{
-    if (row < -1 || row >= listCount() || row == selected_)
-        return;
-    selected_ = row;
-    changed();
-    if (row >= 0)
-        raiseClick();
-}
-
-void WebList::userSelect(int row)
-{
-    if (row < 0 || row >= listCount())
-        return;
-    if (row != selected_) {
-        selected_ = row;
-        changed();
-    }
-    raiseClick();
-}
-
 void WebList::raiseClick()
 {
-    if (click_)
-        form_.dispatch(click_);
+    if (clickHandler())
+        form_.dispatch(clickHandler());
 }
 
 void WebList::sync()
@@ -133,12 +83,12 @@ void WebList::sync()
         return;
     dirty_ = false;
     std::string joined;
-    for (size_t i = 0; i < rows_.size(); ++i) {
+    for (size_t i = 0; i < rows().size(); ++i) {
         if (i > 0)
             joined += '\n';
-        joined += rows_[i];
+        joined += rows()[i];
     }
-    trivyrhnik_dom_set_list(index_, joined.c_str(), listCount(), selected_);
+    trivyrhnik_dom_set_list(index_, joined.c_str(), listCount(), listIndex());
 }
 
 // ------------------------------------------------------------------- text

@@ -11,6 +11,7 @@
 #include "ui/controls.h"
 #include "ui/form_layout.h"
 #include "ui/raster/raster_picture.h"
+#include "ui/row_list.h"
 
 #include <array>
 #include <cstdint>
@@ -41,36 +42,20 @@ private:
     bool dirty_ = true;
 };
 
-class WebList final : public ListBox {
+// A list box on the page: the rows and the click rules of ui::RowList,
+// shown once the outermost event has ended.
+class WebList final : public RowList {
 public:
     WebList(WebForm& form, int index) : form_(form), index_(index) {}
 
-    void addItem(const std::string& text) override;
-    void removeItem(int row) override;
-    void clear() override;
-    std::string list(int row) const override;
-    int listCount() const override { return static_cast<int>(rows_.size()); }
-    int listIndex() const override { return selected_; }
-    // Selecting a different row raises the click at once, as the user's
-    // selection does; the selected row again, or none, raises nothing.
-    void setListIndex(int row) override;
-    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
-
-    // The user selects a row (click, tap or key): the click is raised also
-    // when the row was selected already. A row that does not exist is
-    // ignored, so the selection is never emptied.
-    void userSelect(int row);
     void sync();
 
 private:
-    void changed();
-    void raiseClick();
+    void changed() override;
+    void raiseClick() override;
 
     WebForm& form_;
     int index_;
-    std::vector<std::string> rows_;
-    int selected_ = -1;
-    ClickHandler click_;
     bool dirty_ = true;
 };
 

@@ -72,47 +72,6 @@ void MemoryPicture::circle(float x, float y, float radius, std::optional<Rgb> co
     RasterPicture::circle(x, y, radius, colour);
 }
 
-void MemoryList::removeItem(int row)
-{
-    if (row < 0 || row >= listCount())
-        return;
-    rows_.erase(rows_.begin() + row);
-    selected_ = -1;
-}
-
-void MemoryList::clear()
-{
-    rows_.clear();
-    selected_ = -1;
-}
-
-std::string MemoryList::list(int row) const
-{
-    if (row < 0 || row >= listCount())
-        return {};
-    return rows_[static_cast<size_t>(row)];
-}
-
-void MemoryList::setListIndex(int row)
-{
-    if (row < -1 || row >= listCount())
-        return;
-    if (row == selected_)
-        return;
-    selected_ = row;
-    if (raiseOnCode_ && row >= 0 && click_)
-        click_();
-}
-
-void MemoryList::userSelect(int row)
-{
-    if (row < 0 || row >= listCount())
-        return;
-    selected_ = row;
-    if (click_)
-        click_();
-}
-
 void MemoryButton::userClick()
 {
     if (enabled_ && click_)

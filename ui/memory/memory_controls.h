@@ -6,6 +6,7 @@
 #include "ui/controls.h"
 #include "ui/form_layout.h"
 #include "ui/raster/raster_picture.h"
+#include "ui/row_list.h"
 
 #include <array>
 #include <memory>
@@ -52,31 +53,11 @@ private:
     std::vector<DrawCall> calls_;
 };
 
-class MemoryList final : public ListBox {
+class MemoryList final : public RowList {
 public:
-    void addItem(const std::string& text) override { rows_.push_back(text); }
-    void removeItem(int row) override;
-    void clear() override;
-    std::string list(int row) const override;
-    int listCount() const override { return static_cast<int>(rows_.size()); }
-    int listIndex() const override { return selected_; }
-    void setListIndex(int row) override;
-    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
-
-    // The user clicks a row: it is selected and the click is raised, also
-    // when the row was selected already.
-    void userSelect(int row);
     // Whether selecting a different row from code raises the click (toolkits
     // differ; the logic must end in the same state either way).
-    void setRaisesOnCodeChange(bool on) { raiseOnCode_ = on; }
-
-    const std::vector<std::string>& rows() const { return rows_; }
-
-private:
-    std::vector<std::string> rows_;
-    int selected_ = -1;
-    bool raiseOnCode_ = true;
-    ClickHandler click_;
+    void setRaisesOnCodeChange(bool on) { raisesOnCodeChange_ = on; }
 };
 
 class MemoryText final : public TextBox {
