@@ -322,20 +322,9 @@ TextWidget::TextWidget(QtForm& form, QWidget* parent) : QPlainTextEdit(parent), 
     setTabChangesFocus(true);
 }
 
-void TextWidget::setText(std::string text)
-{
-    text_ = std::move(text);
-    dirty_ = true;
-    form_.syncTexts();
-}
+void TextWidget::textKept() { form_.syncTexts(); }
 
-void TextWidget::sync()
-{
-    if (!dirty_)
-        return;
-    dirty_ = false;
-    setPlainText(toWidgetText(text_));
-}
+void TextWidget::display(const std::string& text) { setPlainText(toWidgetText(text)); }
 
 // ---------------------------------------------------------------- buttons
 
@@ -453,21 +442,12 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
 
 void QtForm::dispatch(const std::function<void()>& handler)
 {
-    ++depth_;
-    try {
-        handler();
-    } catch (...) {
-        --depth_;
-        syncTexts();
-        throw;
-    }
-    --depth_;
-    syncTexts();
+    depth_.run(handler, [this] { syncTexts(); });
 }
 
 void QtForm::syncTexts()
 {
-    if (depth_ > 0)
+    if (depth_.busy())
         return;
     for (TextWidget* t : texts_)
         if (t)

@@ -9,6 +9,7 @@
 
 #include "ui/controls.h"
 #include "ui/form_layout.h"
+#include "ui/kept_text.h"
 #include "ui/raster/raster_picture.h"
 
 #include <QImage>
@@ -88,20 +89,15 @@ private:
 
 // A multi-line text box. It keeps the exact text it was given (CR LF lines)
 // and shows it with the widget's own line breaks.
-class TextWidget final : public QPlainTextEdit, public TextBox {
+class TextWidget final : public QPlainTextEdit, public KeptText {
 public:
     TextWidget(QtForm& form, QWidget* parent);
 
-    std::string text() const override { return text_; }
-    void setText(std::string text) override;
-
-    // Shows the kept text in the widget if it changed since the last time.
-    void sync();
-
 private:
+    void textKept() override;
+    void display(const std::string& text) override;
+
     QtForm& form_;
-    std::string text_;
-    bool dirty_ = false;
 };
 
 class ButtonWidget final : public QPushButton, public CommandButton {
@@ -149,7 +145,7 @@ private:
     std::array<ButtonWidget*, 3> buttons_{};
     std::array<LabelWidget*, 4> labels_{};
     std::vector<QWidget*> tabOrder_;
-    int depth_ = 0;
+    EventDepth depth_;
 };
 
 // The window's fixed light colours with the given window background. The

@@ -93,28 +93,9 @@ void WebList::sync()
 
 // ------------------------------------------------------------------- text
 
-WebText::WebText(WebForm& form, int index, std::string text, bool shown)
-    : form_(form)
-    , index_(index)
-    , text_(std::move(text))
-    , dirty_(!shown)
-{
-}
+void WebText::textKept() { form_.sync(); }
 
-void WebText::setText(std::string text)
-{
-    text_ = std::move(text);
-    dirty_ = true;
-    form_.sync();
-}
-
-void WebText::sync()
-{
-    if (!dirty_)
-        return;
-    dirty_ = false;
-    trivyrhnik_dom_set_text(index_, text_.c_str());
-}
+void WebText::display(const std::string& text) { trivyrhnik_dom_set_text(index_, text.c_str()); }
 
 // ---------------------------------------------------------------- buttons
 
@@ -161,21 +142,12 @@ WebForm::WebForm(const FormDesign& design, double scale)
 
 void WebForm::dispatch(const std::function<void()>& handler)
 {
-    ++depth_;
-    try {
-        handler();
-    } catch (...) {
-        --depth_;
-        sync();
-        throw;
-    }
-    --depth_;
-    sync();
+    depth_.run(handler, [this] { sync(); });
 }
 
 void WebForm::sync()
 {
-    if (depth_ > 0)
+    if (depth_.busy())
         return;
     for (auto& t : texts_)
         t->sync();

@@ -10,6 +10,7 @@
 
 #include "ui/controls.h"
 #include "ui/form_layout.h"
+#include "ui/kept_text.h"
 #include "ui/raster/raster_picture.h"
 #include "ui/row_list.h"
 
@@ -60,21 +61,23 @@ private:
 };
 
 // A multi-line text box. It keeps the exact text it was given (CR LF lines).
-class WebText final : public TextBox {
+class WebText final : public KeptText {
 public:
     // The page shows `text` already when `shown` (the page is written from
     // the same design); otherwise the first update brings it.
-    WebText(WebForm& form, int index, std::string text, bool shown);
-
-    std::string text() const override { return text_; }
-    void setText(std::string text) override;
-    void sync();
+    WebText(WebForm& form, int index, std::string text, bool shown)
+        : KeptText(std::move(text), shown)
+        , form_(form)
+        , index_(index)
+    {
+    }
 
 private:
+    void textKept() override;
+    void display(const std::string& text) override;
+
     WebForm& form_;
     int index_;
-    std::string text_;
-    bool dirty_;
 };
 
 class WebButton final : public CommandButton {
@@ -135,7 +138,7 @@ private:
     std::array<std::unique_ptr<WebText>, 2> texts_;
     std::array<std::unique_ptr<WebButton>, 3> buttons_;
     std::array<std::unique_ptr<WebLabel>, 4> labels_;
-    int depth_ = 0;
+    EventDepth depth_;
 };
 
 // The logical size of a drawing surface's drawing area: the design's size

@@ -380,7 +380,7 @@ LRESULT CALLBACK WinList::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 // ----------------------------------------------------------------- text
 
-WinText::WinText(WinForm& form, HWND parent, int id) : form_(form)
+WinText::WinText(WinForm& form, HWND parent, int id) : KeptText({}, true), form_(form)
 {
     hwnd_ = createChild(WC_EDITW, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_NOHIDESEL | WS_VSCROLL | WS_TABSTOP,
                         WS_EX_CLIENTEDGE, parent, id);
@@ -389,20 +389,9 @@ WinText::WinText(WinForm& form, HWND parent, int id) : form_(form)
     SetWindowSubclass(hwnd_, &WinText::proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
-void WinText::setText(std::string text)
-{
-    text_ = std::move(text);
-    dirty_ = true;
-    form_.syncTexts();
-}
+void WinText::textKept() { form_.syncTexts(); }
 
-void WinText::sync()
-{
-    if (!dirty_)
-        return;
-    dirty_ = false;
-    SetWindowTextW(hwnd_, toEditText(text_).c_str());
-}
+void WinText::display(const std::string& text) { SetWindowTextW(hwnd_, toEditText(text).c_str()); }
 
 LRESULT CALLBACK WinText::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                                DWORD_PTR /*data*/)
@@ -639,23 +628,24 @@ int WinForm::run()
 
 void WinForm::dispatch(const std::function<void()>& handler)
 {
-    ++depth_;
-    try {
-        handler();
-    } catch (...) {
-        // No exception may cross the system's window procedures: the first
-        // one ends the message loop, and run() passes it on.
-        if (!pendingFailure())
-            pendingFailure() = std::current_exception();
-        PostQuitMessage(1);
-    }
-    --depth_;
-    syncTexts();
+    depth_.run(
+        [&] {
+            try {
+                handler();
+            } catch (...) {
+                // No exception may cross the system's window procedures: the
+                // first one ends the message loop, and run() passes it on.
+                if (!pendingFailure())
+                    pendingFailure() = std::current_exception();
+                PostQuitMessage(1);
+            }
+        },
+        [this] { syncTexts(); });
 }
 
 void WinForm::syncTexts()
 {
-    if (depth_ > 0)
+    if (depth_.busy())
         return;
     for (auto& t : texts_)
         if (t)

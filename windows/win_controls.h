@@ -13,6 +13,7 @@
 
 #include "ui/controls.h"
 #include "ui/form_layout.h"
+#include "ui/kept_text.h"
 #include "ui/raster/raster_picture.h"
 
 #ifndef NOMINMAX
@@ -111,26 +112,21 @@ private:
 
 // A read-only multi-line text box. It keeps the exact text it was given
 // (CR LF lines) and shows it in the control.
-class WinText final : public TextBox {
+class WinText final : public KeptText {
 public:
     WinText(WinForm& form, HWND parent, int id);
     WinText(const WinText&) = delete;
     WinText& operator=(const WinText&) = delete;
 
-    std::string text() const override { return text_; }
-    void setText(std::string text) override;
-
     HWND hwnd() const { return hwnd_; }
-    // Shows the kept text in the control if it changed since the last time.
-    void sync();
 
 private:
     static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+    void textKept() override;
+    void display(const std::string& text) override;
 
     WinForm& form_;
     HWND hwnd_ = nullptr;
-    std::string text_;
-    bool dirty_ = false;
 };
 
 class WinButton final : public CommandButton {
@@ -227,7 +223,7 @@ private:
     std::array<std::unique_ptr<WinLabel>, 4> labels_;
     // The controls with their designs, in tab order.
     std::vector<std::pair<HWND, const ControlDesign*>> placed_;
-    int depth_ = 0;
+    EventDepth depth_;
 };
 
 } // namespace ui::win
