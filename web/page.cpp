@@ -216,10 +216,20 @@ std::string pageHtml(const ui::FormDesign& d, const PageParts& parts)
             + "\" as=\"font\" type=\"font/woff2\" crossorigin>\n";
     }
     if (parts.kind == PageKind::Site) {
-        // The module starts loading at once, its wasm beside it, and runs as
-        // soon as it is here (web/page.js waits for the elements).
-        h += "<script src=\"" + std::string(kScriptFile) + "\" async></script>\n";
-        h += "<link rel=\"preload\" href=\"trivyrhnik.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>\n";
+        // The wasm is fetched at once and compiled while the document is
+        // parsed: the module's script, at the end of the body, takes the
+        // compiled module through its instantiateWasm hook instead of
+        // fetching it only when it runs. A server that does not send
+        // application/wasm gets the slower compile from the bytes.
+        h += "<link rel=\"preload\" href=\"" + std::string(kWasmFile)
+            + "\" as=\"fetch\" type=\"application/wasm\" crossorigin>\n";
+        h += "<script>var trivyrhnikWasm=function(){var url='" + std::string(kWasmFile)
+            + "';function bytes(){return fetch(url).then(function(r){if(!r.ok)throw new Error(url+': '+r.status);"
+              "return r.arrayBuffer()}).then(function(b){return WebAssembly.compile(b)})}"
+              "return WebAssembly.compileStreaming?WebAssembly.compileStreaming(fetch(url)).catch(bytes):bytes()}();"
+              "var Module={instantiateWasm:function(imports,done){trivyrhnikWasm.then(function(m){"
+              "return WebAssembly.instantiate(m,imports)}).then(function(i){done(i)},function(e){"
+              "console.error('trivyrhnik: '+e)});return {}}}</script>\n";
         h += "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n";
         h += "<meta name=\"theme-color\" content=\"" + css(d.backColor) + "\">\n";
     }
@@ -228,6 +238,9 @@ std::string pageHtml(const ui::FormDesign& d, const PageParts& parts)
     h += fitScript(d);
     switch (parts.kind) {
     case PageKind::Site:
+        // The module's script after the window's elements: fetched from the
+        // start, it runs as soon as they are parsed (web/page.js).
+        h += "<script src=\"" + std::string(kScriptFile) + "\"></script>\n";
         // The service worker fetches every file again to keep it: not while
         // the page starts, but once it is idle.
         h += "<script>if('serviceWorker' in navigator&&location.protocol!=='file:')"

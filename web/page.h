@@ -30,8 +30,9 @@ struct PageParts {
 
 // The font file of the site, beside the page.
 constexpr std::string_view kFontFile = "liberation-serif.woff2";
-// The module's script of the site.
+// The module's script of the site, and its wasm.
 constexpr std::string_view kScriptFile = "trivyrhnik.js";
+constexpr std::string_view kWasmFile = "trivyrhnik.wasm";
 
 std::string pageHtml(const ui::FormDesign& design, const PageParts& parts);
 

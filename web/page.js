@@ -1,14 +1,19 @@
 // The page's events, reported to C++ (web/main.cpp) once the window has run
 // its load handler. Appended to the module's script by the build.
 //
-// The site loads the script with `async`, so that it and the wasm compile
-// while the document is still being parsed; the program's start (main) then
-// waits for the document's elements (a run dependency of the module).
+// The page puts the module's script after the window's elements (the site
+// links it, the single file holds it), so the program can start as soon as
+// its module is ready, without waiting for the rest of the document; the
+// program's start (main) waits for the elements (a run dependency of the
+// module) only where the script came earlier.
 (function () {
   'use strict';
   addRunDependency('document');
-  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', start, {once: true});
-  else start();
+  var script = document.currentScript;
+  var window_ = document.getElementById('fit');
+  var after = script && window_ && window_.compareDocumentPosition(script) === Node.DOCUMENT_POSITION_FOLLOWING;
+  if (after || document.readyState !== 'loading') start();
+  else document.addEventListener('DOMContentLoaded', start, {once: true});
 
   function start() {
     wire();
@@ -19,6 +24,9 @@
 function wire() {
   'use strict';
   var canvas = document.getElementById('Picture1');
+  // The drawing context is made now, while the module still compiles, and
+  // not on the start's first picture.
+  canvas.getContext('2d');
   var ready = function () { return document.documentElement.dataset.ready === 'true'; };
 
   // A press maps to the logical pixel under the pointer, from the canvas's

@@ -10,11 +10,10 @@
 //
 //   node bench/web/bench.mjs [BUILD_DIR] [SAMPLES]
 import { createRequire } from 'node:module';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { serve } from '../../web/serve.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const source = path.resolve(here, '..', '..');
@@ -40,8 +39,14 @@ if (!fs.existsSync(path.join(site, fontFile))) throw new Error('the site has no 
 const font = fs.statSync(path.join(site, fontFile)).size;
 const single = fs.statSync(path.join(build, 'trivyrhnik.html')).size;
 
-const server = await serve(build);
-const base = `http://127.0.0.1:${server.address().port}`;
+// The server in a process of its own, as a web server is: in this one it
+// would wait behind the browser's protocol messages.
+const server = spawn(process.execPath, [path.join(source, 'web', 'serve.mjs'), build, '0'],
+  { stdio: ['ignore', 'pipe', 'inherit'] });
+const base = await new Promise((resolve, reject) => {
+  server.once('exit', (code) => reject(new Error(`the server ended (${code})`)));
+  server.stdout.once('data', (d) => resolve(String(d).match(/http:\/\/127\.0\.0\.1:\d+/)[0]));
+});
 const browser = await chromium.launch({
   executablePath: '/usr/bin/chromium',
   args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -94,8 +99,7 @@ const runs = await p.evaluate((count) => {
 }, 200);
 await context.close();
 await browser.close();
-server.closeAllConnections();
-server.close();
+server.kill();
 
 const ratio = median(page) / median(floor);
 const ms = (v) => `${v.toFixed(1)} ms`;

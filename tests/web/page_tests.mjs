@@ -415,6 +415,20 @@ test('offline after one visit: the service worker keeps every file', () => withB
   await checkReport(page, expectedReport('right.txt', '.'), 'offline right triangle');
 }));
 
+test('a host that sends the wasm without its type: the page compiles it from the bytes', () => withServer((url) =>
+  withBrowser({}, async (page) => {
+    const wasm = fs.readFileSync(path.join(build, 'site', 'trivyrhnik.wasm'));
+    let served = 0;
+    await page.route('**/trivyrhnik.wasm', (route) => {
+      served += 1;
+      return route.fulfill({ status: 200, contentType: 'application/octet-stream', body: wasm });
+    });
+    await open(page, url);
+    check(served > 0, 'the wasm was not asked for');
+    await calculate(page, TRIANGLES[0].points);
+    await checkReport(page, expectedReport('right.txt', '.'), 'right triangle, wasm as octet-stream');
+  })));
+
 test('the single file works from file://', () => withBrowser({ locale: 'bg-BG' }, async (page) => {
   const requests = [];
   page.on('request', (r) => requests.push(r.url()));
