@@ -47,22 +47,26 @@ private:
 class EventDepth {
 public:
     // Runs the handler one level deeper; `settle` runs once the outermost
-    // level has ended, also when the handler throws.
+    // level has ended, also when the handler throws. A failure of `settle`
+    // reaches the caller like the handler's own, except after a failed
+    // handler, whose failure it does not replace.
     template <typename Handler, typename Settle>
     void run(Handler&& handler, Settle&& settle)
     {
-        struct Level {
-            EventDepth& depth;
-            Settle& settle;
-            ~Level()
-            {
-                if (--depth.depth_ == 0)
-                    settle();
-            }
-        };
         ++depth_;
-        const Level level{*this, settle};
-        handler();
+        try {
+            handler();
+        } catch (...) {
+            if (--depth_ == 0) {
+                try {
+                    settle();
+                } catch (...) { // NOLINT(bugprone-empty-catch): the handler's failure goes on
+                }
+            }
+            throw;
+        }
+        if (--depth_ == 0)
+            settle();
     }
     // Whether a handler is running.
     bool busy() const { return depth_ > 0; }

@@ -1,0 +1,72 @@
+// The count of user-event handlers in progress, after the outermost of which
+// the form settles: also when a handler or the settling fails, without ever
+// ending the program.
+
+#include "ui/kept_text.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+struct DepthCase {
+    const char* name;
+    bool nested; // the handler runs a second handler inside it
+    bool handlerThrows; // the (inner) handler fails
+    bool settleThrows; // settling fails
+    const char* failure; // what reaches the caller, "" for nothing
+};
+
+class EventDepthTest : public testing::TestWithParam<DepthCase> {};
+
+TEST_P(EventDepthTest, SettlesOnceAfterTheOutermostHandler)
+{
+    const auto& c = GetParam();
+    ui::EventDepth depth;
+    int settled = 0;
+    bool busyWhileSettling = true;
+    const auto settle = [&] {
+        ++settled;
+        busyWhileSettling = depth.busy();
+        if (c.settleThrows)
+            throw std::runtime_error("settle");
+    };
+    const auto inner = [&] {
+        EXPECT_TRUE(depth.busy());
+        if (c.handlerThrows)
+            throw std::runtime_error("handler");
+    };
+    std::string failure;
+    try {
+        depth.run(
+            [&] {
+                if (c.nested) {
+                    depth.run(inner, settle);
+                    EXPECT_EQ(settled, 0) << "settled inside the outer handler";
+                } else {
+                    inner();
+                }
+            },
+            settle);
+    } catch (const std::runtime_error& e) {
+        failure = e.what();
+    }
+    EXPECT_EQ(settled, 1);
+    EXPECT_FALSE(busyWhileSettling);
+    EXPECT_FALSE(depth.busy());
+    EXPECT_EQ(failure, c.failure);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EventDepthTest,
+                         testing::Values(DepthCase{"Plain", false, false, false, ""},
+                                         DepthCase{"Nested", true, false, false, ""},
+                                         DepthCase{"HandlerFails", false, true, false, "handler"},
+                                         DepthCase{"NestedHandlerFails", true, true, false, "handler"},
+                                         DepthCase{"SettlingFails", false, false, true, "settle"},
+                                         DepthCase{"NestedSettlingFails", true, false, true, "settle"},
+                                         DepthCase{"BothFailTheHandlersFailureWins", false, true, true, "handler"}),
+                         [](const testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
+
+} // namespace
