@@ -628,19 +628,19 @@ int WinForm::run()
 
 void WinForm::dispatch(const std::function<void()>& handler)
 {
-    depth_.run(
-        [&] {
-            try {
-                handler();
-            } catch (...) {
-                // No exception may cross the system's window procedures: the
-                // first one ends the message loop, and run() passes it on.
-                if (!pendingFailure())
-                    pendingFailure() = std::current_exception();
-                PostQuitMessage(1);
-            }
-        },
-        [this] { syncTexts(); });
+    // No exception may cross the system's window procedures: the first one,
+    // of a handler or of the texts shown after it, ends the message loop, and
+    // run() passes it on.
+    const auto guarded = [](const auto& step) {
+        try {
+            step();
+        } catch (...) {
+            if (!pendingFailure())
+                pendingFailure() = std::current_exception();
+            PostQuitMessage(1);
+        }
+    };
+    depth_.run([&] { guarded(handler); }, [&] { guarded([this] { syncTexts(); }); });
 }
 
 void WinForm::syncTexts()
