@@ -10,9 +10,10 @@ std::string_view uchebno();
 std::string_view drugi_smetki();
 } // namespace texts
 
-const char* const kCaption = "https://trivyrhnik.example.org  Аналитична геометрия - координати";
-
 namespace {
+
+// The caption of the window.
+constexpr const char* kCaption = "https://trivyrhnik.example.org  Аналитична геометрия - координати";
 
 constexpr ui::Rgb kLabelColour = ui::rgb(255, 192, 128);
 

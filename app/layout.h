@@ -8,9 +8,6 @@
 
 namespace app {
 
-// The caption of the window.
-extern const char* const kCaption;
-
 // The design, with the teaching text of Text1(0) and the fixed notes of the
 // hidden Text1(1).
 ui::FormDesign trivyrhnikDesign(std::string teachingText, std::string otherText);

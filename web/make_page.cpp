@@ -46,10 +46,10 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() < 2)
-        return usage();
     try {
+        const std::vector<std::string> args(argv + 1, argv + argc);
+        if (args.size() < 2)
+            return usage();
         const auto design = app::trivyrhnikDesign();
         const std::string& mode = args[0];
         const std::string& out = args[1];
