@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QFrame>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -442,7 +443,29 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
 
 void QtForm::dispatch(const std::function<void()>& handler)
 {
-    depth_.run(handler, [this] { syncTexts(); });
+    // A failure of the program itself (the calculation's own are handled in
+    // the window) must not leave through Qt's event loop, which would end the
+    // program: the outermost handler reports it, and the window goes on with
+    // its state as it is.
+    const bool outermost = !depth_.busy();
+    QString failure;
+    try {
+        depth_.run(handler, [this] { syncTexts(); });
+        return;
+    } catch (const std::exception& e) {
+        if (!outermost)
+            throw;
+        failure = QString::fromUtf8(e.what());
+    } catch (...) {
+        if (!outermost)
+            throw;
+        failure = QStringLiteral("unknown exception");
+    }
+    qCritical("trivyrhnik: %s", qUtf8Printable(failure));
+    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), QStringLiteral("Програмна грешка: ") + failure,
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void QtForm::syncTexts()

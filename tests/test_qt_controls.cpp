@@ -4,11 +4,13 @@
 #include "qt_fixture.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QMetaEnum>
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -101,6 +103,7 @@ private slots:
     void textRoundTrip_data();
     void textRoundTrip();
     void textReachesWidgetAfterOutermostHandler();
+    void failingHandlerIsReportedAndTheWindowGoesOn();
 
     void listClickRule_data();
     void listClickRule();
@@ -177,6 +180,27 @@ void QtControlsTest::textReachesWidgetAfterOutermostHandler()
     // ...and the whole new text once it has ended.
     QCOMPARE(box.toPlainText(), QStringLiteral("a\nb\n"));
     QCOMPARE(box.text(), std::string("a\r\nb\r\n"));
+}
+
+void QtControlsTest::failingHandlerIsReportedAndTheWindowGoesOn()
+{
+    QtForm form(app::trivyrhnikDesign());
+    auto& box = form.Text1(0);
+    QTest::ignoreMessage(QtCriticalMsg, "trivyrhnik: the handler failed");
+    form.dispatch([&] {
+        box.setText("before\r\n");
+        form.dispatch([] { throw std::runtime_error("the handler failed"); });
+    });
+    // The form settled: the text given before the failure is shown...
+    QCOMPARE(box.toPlainText(), QStringLiteral("before\n"));
+    // ...the user is told...
+    auto* message = form.findChild<QMessageBox*>();
+    QVERIFY(message);
+    QCOMPARE(message->text(), QStringLiteral("Програмна грешка: the handler failed"));
+    message->close();
+    // ...and the next event runs.
+    form.dispatch([&] { box.setText("after\r\n"); });
+    QCOMPARE(box.toPlainText(), QStringLiteral("after\n"));
 }
 
 // ------------------------------------------------------------------ lists
