@@ -11,7 +11,8 @@
 
 #include <exception>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand)
+// The system declares it with these parameter names.
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/, int nShowCmd)
 {
     try {
         // The common controls of version 6, which the manifest asks for.
@@ -23,11 +24,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         format.decimalSeparator = ui::win::userDecimalSeparator();
 
         auto* icon = static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRIVYRHNIK), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-        ui::win::WinForm form(app::trivyrhnikDesign(), instance, icon);
+            LoadImageW(hInstance, MAKEINTRESOURCEW(IDI_TRIVYRHNIK), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+        ui::win::WinForm form(app::trivyrhnikDesign(), hInstance, icon);
         app::Trivyrhnik window(form, format);
         form.dispatch([&] { window.Form_Load(); });
-        form.show(showCommand);
+        form.show(nShowCmd);
         return form.run();
     } catch (const std::exception& failure) {
         // Only a fault of the program itself comes here.

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <exception>
 #include <stdexcept>
@@ -14,8 +15,8 @@ namespace ui::win {
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"TrivyrhnikWindow";
-constexpr wchar_t kSurfaceClass[] = L"TrivyrhnikSurface";
+constexpr const wchar_t* kWindowClass = L"TrivyrhnikWindow";
+constexpr const wchar_t* kSurfaceClass = L"TrivyrhnikSurface";
 
 // Control ids: none of them is IDOK (1) or IDCANCEL (2), which the dialog
 // keys Enter and Esc send.
@@ -126,11 +127,12 @@ std::string decimalSeparatorFrom(const std::wstring& setting)
 
 std::string userDecimalSeparator()
 {
-    wchar_t buffer[8] = {};
-    const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8);
+    std::array<wchar_t, 8> buffer{};
+    const int n
+        = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buffer.data(), static_cast<int>(buffer.size()));
     if (n <= 1)
         return ".";
-    return decimalSeparatorFrom(std::wstring(buffer, static_cast<size_t>(n - 1)));
+    return decimalSeparatorFrom(std::wstring(buffer.data(), static_cast<size_t>(n - 1)));
 }
 
 bool selectAllOnCtrlA(HWND edit, UINT message, WPARAM key, bool ctrl, bool alt)
@@ -439,8 +441,8 @@ void WinButton::draw(const DRAWITEMSTRUCT& item) const
     fill(dc, r, colour_);
     frame(dc, r, (pressed || focused) ? 2 * unit : unit, kButtonEdge);
 
-    wchar_t caption[64] = {};
-    const int n = GetWindowTextW(hwnd_, caption, 64);
+    std::array<wchar_t, 64> caption{};
+    const int n = GetWindowTextW(hwnd_, caption.data(), static_cast<int>(caption.size()));
     SetBkMode(dc, TRANSPARENT);
     if (pressed)
         OffsetRect(&r, unit, unit);
@@ -449,12 +451,12 @@ void WinButton::draw(const DRAWITEMSTRUCT& item) const
         RECT shadow = r;
         OffsetRect(&shadow, unit, unit);
         SetTextColor(dc, colorRef(kFrameLight));
-        DrawTextW(dc, caption, n, &shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dc, caption.data(), n, &shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SetTextColor(dc, colorRef(kDisabledText));
     } else {
         SetTextColor(dc, colorRef(kText));
     }
-    DrawTextW(dc, caption, n, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, caption.data(), n, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 // --------------------------------------------------------------- labels
@@ -470,7 +472,7 @@ WinLabel::WinLabel(HWND parent, int id, const std::string& caption, Rgb colour)
 
 // ----------------------------------------------------------------- form
 
-WinForm::WinForm(const FormDesign& design, HINSTANCE instance, HICON icon) : design_(design)
+WinForm::WinForm(FormDesign design, HINSTANCE instance, HICON icon) : design_(std::move(design))
 {
     background_ = CreateSolidBrush(colorRef(design_.backColor));
     white_ = CreateSolidBrush(colorRef(kPaper));
@@ -686,8 +688,8 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     case WM_CTLCOLORSTATIC: {
-        auto dc = reinterpret_cast<HDC>(wParam);
-        const auto control = reinterpret_cast<HWND>(lParam);
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        const HWND control = reinterpret_cast<HWND>(lParam);
         SetTextColor(dc, colorRef(kText));
         for (const auto& label : labels_) {
             if (label && label->hwnd() == control) {
@@ -701,7 +703,7 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX: {
-        auto dc = reinterpret_cast<HDC>(wParam);
+        HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, colorRef(kText));
         SetBkColor(dc, colorRef(kPaper));
         return reinterpret_cast<LRESULT>(white_);

@@ -172,7 +172,7 @@ private:
 class WinForm final : public Form {
 public:
     // Creates the window (hidden) with its controls from the design.
-    WinForm(const FormDesign& design, HINSTANCE instance, HICON icon = nullptr);
+    WinForm(FormDesign design, HINSTANCE instance, HICON icon = nullptr);
     ~WinForm() override;
     WinForm(const WinForm&) = delete;
     WinForm& operator=(const WinForm&) = delete;
