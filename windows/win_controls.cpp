@@ -630,19 +630,35 @@ int WinForm::run()
 
 void WinForm::dispatch(const std::function<void()>& handler)
 {
-    // No exception may cross the system's window procedures: the first one,
-    // of a handler or of the texts shown after it, ends the message loop, and
-    // run() passes it on.
+    // No exception may cross the system's window procedures, and a nested
+    // handler runs inside one: every level keeps the first failure, of a
+    // handler or of the texts shown after it, and the outermost reports it.
+    const bool outermost = !depth_.busy();
     const auto guarded = [](const auto& step) {
         try {
             step();
         } catch (...) {
             if (!pendingFailure())
                 pendingFailure() = std::current_exception();
-            PostQuitMessage(1);
         }
     };
     depth_.run([&] { guarded(handler); }, [&] { guarded([this] { syncTexts(); }); });
+    if (!outermost)
+        return;
+    if (auto failure = std::exchange(pendingFailure(), nullptr)) {
+        std::string what = "unknown exception";
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& e) {
+            what = e.what();
+        } catch (...) { // NOLINT(bugprone-empty-catch): reported as unknown
+        }
+        if (report_)
+            report_(what);
+        else
+            MessageBoxW(hwnd_, widen("Програмна грешка: " + what).c_str(), widen(design_.caption).c_str(),
+                        MB_ICONERROR | MB_OK);
+    }
 }
 
 void WinForm::syncTexts()

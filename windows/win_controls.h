@@ -192,8 +192,11 @@ public:
     int run();
 
     // Runs one event's handler; the controls show the new texts once the
-    // outermost handler has ended.
+    // outermost handler has ended. A failure of the program itself in it is
+    // reported once that handler has ended, and the window goes on.
     void dispatch(const std::function<void()>& handler);
+    // How a failure is reported: by default a message box over the window.
+    void onFailure(std::function<void(const std::string&)> report) { report_ = std::move(report); }
     // Pushes pending texts to the controls.
     void syncTexts();
 
@@ -224,6 +227,7 @@ private:
     // The controls with their designs, in tab order.
     std::vector<std::pair<HWND, const ControlDesign*>> placed_;
     EventDepth depth_;
+    std::function<void(const std::string&)> report_;
 };
 
 } // namespace ui::win

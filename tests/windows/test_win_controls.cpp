@@ -13,6 +13,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,26 @@ TEST(WinControls, ReportBoxHoldsTheTextWithItsCrLfLines)
         EXPECT_EQ(w.form.Text1(0).text(), row.given);
         EXPECT_EQ(w.shown(w.form.Text1(0).hwnd()), row.shown);
     }
+}
+
+// A failure of the program itself in a handler, also in one nested in it:
+// the outermost handler reports it once, the texts given before it are
+// shown, and the window goes on.
+TEST(WinControls, FailingHandlerIsReportedAndTheWindowGoesOn)
+{
+    Window w;
+    std::vector<std::string> reported;
+    w.form.onFailure([&](const std::string& what) { reported.push_back(what); });
+    w.form.dispatch([&] {
+        w.form.Text1(0).setText("before\r\n");
+        w.form.dispatch([] { throw std::runtime_error("the handler failed"); });
+        EXPECT_TRUE(reported.empty()) << "reported inside the outer handler";
+    });
+    EXPECT_EQ(reported, std::vector<std::string>{"the handler failed"});
+    EXPECT_EQ(w.shown(w.form.Text1(0).hwnd()), L"before\r\n");
+    w.form.dispatch([&] { w.form.Text1(0).setText("after\r\n"); });
+    EXPECT_EQ(w.shown(w.form.Text1(0).hwnd()), L"after\r\n");
+    EXPECT_EQ(reported.size(), 1u);
 }
 
 struct PressCase {
