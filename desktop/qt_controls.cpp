@@ -444,28 +444,17 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
 void QtForm::dispatch(const std::function<void()>& handler)
 {
     // A failure of the program itself (the calculation's own are handled in
-    // the window) must not leave through Qt's event loop, which would end the
-    // program: the outermost handler reports it, and the window goes on with
-    // its state as it is.
-    const bool outermost = !depth_.busy();
-    QString failure;
-    try {
-        depth_.run(handler, [this] { syncTexts(); });
-        return;
-    } catch (const std::exception& e) {
-        if (!outermost)
-            throw;
-        failure = QString::fromUtf8(e.what());
-    } catch (...) {
-        if (!outermost)
-            throw;
-        failure = QStringLiteral("unknown exception");
-    }
-    qCritical("trivyrhnik: %s", qUtf8Printable(failure));
-    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), QStringLiteral("Програмна грешка: ") + failure,
-                                QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    // the window) is told to the user, and the window goes on.
+    depth_.run(
+        handler, [this] { syncTexts(); },
+        [this](const std::string& what) {
+            qCritical("trivyrhnik: %s", what.c_str());
+            auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(),
+                                        QStringLiteral("Програмна грешка: ") + QString::fromStdString(what),
+                                        QMessageBox::Ok, this);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        });
 }
 
 void QtForm::syncTexts()

@@ -8,6 +8,7 @@
 
 #include "ui/controls.h"
 
+#include <exception>
 #include <string>
 #include <utility>
 
@@ -47,32 +48,49 @@ private:
 class EventDepth {
 public:
     // Runs the handler one level deeper; `settle` runs once the outermost
-    // level has ended, also when the handler throws. A failure of `settle`
-    // reaches the caller like the handler's own, except after a failed
-    // handler, whose failure it does not replace.
-    template <typename Handler, typename Settle>
-    void run(Handler&& handler, Settle&& settle)
+    // level has ended. No failure leaves: a nested handler runs inside the
+    // toolkit's own code, which no exception may cross. Each level keeps the
+    // first failure, of a handler or of settling, and the outermost level
+    // hands its text to `report` once the form has settled; the window goes
+    // on with its state as it is.
+    template <typename Handler, typename Settle, typename Report>
+    void run(Handler&& handler, Settle&& settle, Report&& report)
     {
         ++depth_;
-        try {
-            handler();
-        } catch (...) {
-            if (--depth_ == 0) {
-                try {
-                    settle();
-                } catch (...) { // NOLINT(bugprone-empty-catch): the handler's failure goes on
-                }
-            }
-            throw;
-        }
-        if (--depth_ == 0)
-            settle();
+        keep(handler);
+        if (--depth_ > 0)
+            return;
+        keep(settle);
+        if (auto failure = std::exchange(failure_, nullptr))
+            report(describe(failure));
     }
     // Whether a handler is running.
     bool busy() const { return depth_ > 0; }
 
 private:
+    template <typename Step>
+    void keep(Step& step)
+    {
+        try {
+            step();
+        } catch (...) {
+            if (!failure_)
+                failure_ = std::current_exception();
+        }
+    }
+    static std::string describe(const std::exception_ptr& failure)
+    {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& e) {
+            return e.what();
+        } catch (...) {
+            return "unknown exception";
+        }
+    }
+
     int depth_ = 0;
+    std::exception_ptr failure_;
 };
 
 } // namespace ui

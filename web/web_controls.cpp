@@ -142,7 +142,8 @@ WebForm::WebForm(const FormDesign& design, double scale)
 
 void WebForm::dispatch(const std::function<void()>& handler)
 {
-    depth_.run(handler, [this] { sync(); });
+    depth_.run(
+        handler, [this] { sync(); }, [](const std::string& what) { trivyrhnik_dom_report_error(what.c_str()); });
 }
 
 void WebForm::sync()

@@ -31,7 +31,8 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
         form.show(nShowCmd);
         return form.run();
     } catch (const std::exception& failure) {
-        // Only a fault of the program itself comes here.
+        // Only a fault of the program itself while the window is made comes
+        // here; the handlers' own are reported by the form.
         MessageBoxW(nullptr, ui::win::widen(failure.what()).c_str(), L"Триъгълник", MB_ICONERROR | MB_OK);
         return 1;
     } catch (...) {

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <exception>
 #include <stdexcept>
 #include <utility>
 
@@ -606,14 +605,6 @@ void WinForm::show(int showCommand)
     }
 }
 
-namespace {
-std::exception_ptr& pendingFailure()
-{
-    static std::exception_ptr failure;
-    return failure;
-}
-} // namespace
-
 int WinForm::run()
 {
     MSG msg;
@@ -623,42 +614,20 @@ int WinForm::run()
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    if (auto failure = std::exchange(pendingFailure(), nullptr))
-        std::rethrow_exception(failure);
     return static_cast<int>(msg.wParam);
 }
 
 void WinForm::dispatch(const std::function<void()>& handler)
 {
-    // No exception may cross the system's window procedures, and a nested
-    // handler runs inside one: every level keeps the first failure, of a
-    // handler or of the texts shown after it, and the outermost reports it.
-    const bool outermost = !depth_.busy();
-    const auto guarded = [](const auto& step) {
-        try {
-            step();
-        } catch (...) {
-            if (!pendingFailure())
-                pendingFailure() = std::current_exception();
-        }
-    };
-    depth_.run([&] { guarded(handler); }, [&] { guarded([this] { syncTexts(); }); });
-    if (!outermost)
-        return;
-    if (auto failure = std::exchange(pendingFailure(), nullptr)) {
-        std::string what = "unknown exception";
-        try {
-            std::rethrow_exception(failure);
-        } catch (const std::exception& e) {
-            what = e.what();
-        } catch (...) { // NOLINT(bugprone-empty-catch): reported as unknown
-        }
-        if (report_)
-            report_(what);
-        else
-            MessageBoxW(hwnd_, widen("Програмна грешка: " + what).c_str(), widen(design_.caption).c_str(),
-                        MB_ICONERROR | MB_OK);
-    }
+    depth_.run(
+        handler, [this] { syncTexts(); },
+        [this](const std::string& what) {
+            if (report_)
+                report_(what);
+            else
+                MessageBoxW(hwnd_, widen("Програмна грешка: " + what).c_str(), widen(design_.caption).c_str(),
+                            MB_ICONERROR | MB_OK);
+        });
 }
 
 void WinForm::syncTexts()
