@@ -1,6 +1,7 @@
 // The count of user-event handlers in progress, after the outermost of which
 // the form settles: also when a handler or the settling fails. No failure
-// leaves; the first one is reported once, after settling.
+// leaves; the first one is reported once, after settling. A text box's kept
+// text that its control refused is shown at the next settling.
 
 #include "ui/kept_text.h"
 
@@ -71,5 +72,37 @@ INSTANTIATE_TEST_SUITE_P(Cases, EventDepthTest,
                                          DepthCase{"NestedSettlingFails", true, false, true, "settle"},
                                          DepthCase{"BothFailTheHandlersFailureWins", false, true, true, "handler"}),
                          [](const testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
+
+// A text box whose control refused a text shows it when the form next
+// settles, and shows each text once.
+class RefusingBox : public ui::KeptText {
+public:
+    int refusals = 0;
+    std::vector<std::string> shown;
+
+protected:
+    void textKept() override {}
+    void display(const std::string& text) override
+    {
+        if (refusals > 0) {
+            --refusals;
+            throw std::runtime_error("refused");
+        }
+        shown.push_back(text);
+    }
+};
+
+TEST(KeptTextTest, ATextTheControlRefusedIsShownAtTheNextSettling)
+{
+    RefusingBox box;
+    box.setText("report");
+    box.refusals = 1;
+    EXPECT_THROW(box.sync(), std::runtime_error);
+    EXPECT_TRUE(box.shown.empty());
+    box.sync();
+    box.sync();
+    EXPECT_EQ(box.shown, std::vector<std::string>{"report"});
+    EXPECT_EQ(box.text(), "report");
+}
 
 } // namespace

@@ -23,13 +23,14 @@ public:
         dirty_ = true;
         textKept();
     }
-    // Shows the kept text in the control if it changed since the last time.
+    // Shows the kept text in the control if it changed since the last time;
+    // a text that could not be shown is shown when the form next settles.
     void sync()
     {
         if (!dirty_)
             return;
-        dirty_ = false;
         display(text_);
+        dirty_ = false;
     }
 
 protected:

@@ -82,12 +82,25 @@ mergeInto(LibraryManager.library, {
     // At the latest after a second: a page kept busy has no idle time.
     var idle = window.requestIdleCallback || function (f) { return setTimeout(f, 1); };
     idle(function () {
-      Module._web_idle();
+      trivyrhnikRun(function () { Module._web_idle(); });
       document.dispatchEvent(new Event('trivyrhnik-idle'));
     }, {timeout: 1000});
   },
 
+  // A failure of the program itself, or of the page while it showed the
+  // program's state: the pupil sees it in a message box, as in the desktop
+  // edition, and the window goes on with its state as it is.
+  $trivyrhnikFailure: function (what) {
+    console.error('trivyrhnik: ' + what);
+    try {
+      window.alert('Програмна грешка: ' + what);
+    } catch (e) {
+      // A page that may not show boxes (a sandboxed frame) still has the console.
+    }
+  },
+
+  trivyrhnik_dom_report_error__deps: ['$trivyrhnikFailure'],
   trivyrhnik_dom_report_error: function (what) {
-    console.error('trivyrhnik: ' + UTF8ToString(what));
+    trivyrhnikFailure(UTF8ToString(what));
   },
 });

@@ -21,6 +21,20 @@
   }
 })();
 
+// Runs a call into the program. The program reports its own failures
+// (web/library.js); one that the page raised while it showed the program's
+// state crosses the module as a JavaScript exception, and is reported the
+// same way: the page goes on, and shows that state when the program next
+// settles.
+function trivyrhnikRun(call) {
+  'use strict';
+  try {
+    call();
+  } catch (e) {
+    trivyrhnikFailure(e && e.message ? e.message : String(e));
+  }
+}
+
 function wire() {
   'use strict';
   var canvas = document.getElementById('Picture1');
@@ -41,7 +55,7 @@ function wire() {
     // Left 1, right 2, middle 4; shift 1, control 2, alt 4.
     var button = event.button === 2 ? 2 : event.button === 1 ? 4 : 1;
     var shift = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
-    Module._web_press(x, y, button, shift);
+    trivyrhnikRun(function () { Module._web_press(x, y, button, shift); });
   });
   canvas.addEventListener('contextmenu', function (event) { event.preventDefault(); });
 
@@ -52,7 +66,8 @@ function wire() {
         if (!ready()) return;
         var row = event.target.closest('[role=option]');
         if (!row || row.parentNode !== list) return;
-        Module._web_select(index, Array.prototype.indexOf.call(list.children, row));
+        var at = Array.prototype.indexOf.call(list.children, row);
+        trivyrhnikRun(function () { Module._web_select(index, at); });
       });
       list.addEventListener('keydown', function (event) {
         if (!ready()) return;
@@ -70,10 +85,10 @@ function wire() {
         else return;
         event.preventDefault();
         // The keyboard selects only a different row, as in the desktop list.
-        if (next !== current) Module._web_select(index, next);
+        if (next !== current) trivyrhnikRun(function () { Module._web_select(index, next); });
       });
       document.getElementById('Command1_' + index).addEventListener('click', function () {
-        if (ready()) Module._web_click(index);
+        if (ready()) trivyrhnikRun(function () { Module._web_click(index); });
       });
     })(i);
   }
@@ -88,7 +103,7 @@ function wire() {
   // The surface follows the screen's scale: zoom, another screen, the width
   // that the window is fitted to.
   var scale = function () { return (window.devicePixelRatio || 1) * (window.trivyrhnikFit || 1); };
-  var rescale = function () { if (ready()) Module._web_scale(scale()); };
+  var rescale = function () { if (ready()) trivyrhnikRun(function () { Module._web_scale(scale()); }); };
   window.addEventListener('resize', rescale);
   var watchRatio = function () {
     var query = window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)');

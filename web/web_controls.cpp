@@ -47,7 +47,6 @@ void WebPicture::sync()
 {
     if (!dirty_)
         return;
-    dirty_ = false;
     // 0xFFRRGGBB words to the bytes red, green, blue, alpha of the canvas.
     const auto& c = canvas();
     const auto& pixels = c.pixels();
@@ -61,6 +60,7 @@ void WebPicture::sync()
         out += 4;
     }
     trivyrhnik_dom_paint(rgba_.data(), c.deviceWidth(), c.deviceHeight(), c.scale());
+    dirty_ = false;
 }
 
 // ------------------------------------------------------------------ lists
@@ -81,7 +81,6 @@ void WebList::sync()
 {
     if (!dirty_)
         return;
-    dirty_ = false;
     std::string joined;
     for (size_t i = 0; i < rows().size(); ++i) {
         if (i > 0)
@@ -89,6 +88,7 @@ void WebList::sync()
         joined += rows()[i];
     }
     trivyrhnik_dom_set_list(index_, joined.c_str(), listCount(), listIndex());
+    dirty_ = false;
 }
 
 // ------------------------------------------------------------------- text
@@ -118,8 +118,8 @@ void WebButton::sync()
 {
     if (!dirty_)
         return;
-    dirty_ = false;
     trivyrhnik_dom_set_enabled(index_, enabled_ ? 1 : 0);
+    dirty_ = false;
 }
 
 // ------------------------------------------------------------------- form
@@ -146,6 +146,8 @@ void WebForm::dispatch(const std::function<void()>& handler)
         handler, [this] { sync(); }, [](const std::string& what) { trivyrhnik_dom_report_error(what.c_str()); });
 }
 
+// Each control forgets a change only once the page shows it: a change that
+// the page failed to show is shown when the form next settles.
 void WebForm::sync()
 {
     if (depth_.busy())

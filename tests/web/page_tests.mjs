@@ -52,8 +52,9 @@ function checkEqual(actual, expected, what) {
     `${what}: ${JSON.stringify(actual)}, expected ${JSON.stringify(expected)}`);
 }
 
-// A browser with a fresh profile of its own, closed when the case ends.
-async function withBrowser(options, body) {
+// A browser with a fresh profile of its own, closed when the case ends; any
+// error on the page fails the case, but for those that `expected` names.
+async function withBrowser(options, body, expected = () => false) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'trivyrhnik-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium',
@@ -69,7 +70,8 @@ async function withBrowser(options, body) {
     page.on('pageerror', (e) => errors.push(String(e)));
     page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
     await body(page, context);
-    check(errors.length === 0, `page errors: ${errors.join('; ')}`);
+    const unexpected = errors.filter((e) => !expected(e));
+    check(unexpected.length === 0, `page errors: ${unexpected.join('; ')}`);
   } finally {
     await context.close();
     fs.rmSync(profile, { recursive: true, force: true });
@@ -442,6 +444,36 @@ test('a host that sends the wasm without its type: the page compiles it from the
     await calculate(page, TRIANGLES[0].points);
     await checkReport(page, expectedReport('right.txt', '.'), 'right triangle, wasm as octet-stream');
   })));
+
+test("a failure while the page shows the program's state: a message box, and the page goes on", () => withServer((url) =>
+  withBrowser({}, async (page) => {
+    await open(page, url);
+    const boxes = [];
+    page.on('dialog', (d) => { boxes.push(d.message()); return d.accept(); });
+    for (const [x, y] of TRIANGLES[0].points) await press(page, x, y);
+    // The report box refuses the next text once.
+    await page.evaluate(() => {
+      const value = Object.getOwnPropertyDescriptor(HTMLTextAreaElement.prototype, 'value');
+      let refuse = true;
+      Object.defineProperty(HTMLTextAreaElement.prototype, 'value', {
+        configurable: true,
+        get: value.get,
+        set(text) {
+          if (refuse) { refuse = false; throw new Error('the box refuses its text'); }
+          value.set.call(this, text);
+        },
+      });
+    });
+    await click(page, 'Command1_0');
+    checkEqual(boxes, ['Програмна грешка: the box refuses its text'], 'message boxes');
+    check((await page.evaluate(() => document.getElementById('Text1_0').value)).startsWith('Нека имаме 3 точки'),
+      'the report box changed although it refused the text');
+    // The next event shows the state that the failure left unshown.
+    await page.click('#List1_0 > [role=option]');
+    await checkReport(page, expectedReport('right.txt', '.'), 'right triangle after the failure');
+    checkEqual(await enabledButtons(page), [false, true, false], 'buttons after the failure');
+    checkEqual(boxes.length, 1, 'message boxes after the next event');
+  }, (e) => e === 'trivyrhnik: the box refuses its text')));
 
 test('the single file works from file://', () => withBrowser({ locale: 'bg-BG' }, async (page) => {
   const requests = [];
