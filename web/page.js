@@ -25,12 +25,15 @@
 // (web/library.js); one that the page raised while it showed the program's
 // state crosses the module as a JavaScript exception, and is reported the
 // same way: the page goes on, and shows that state when the program next
-// settles.
+// settles. Such an exception leaves the module's frames without ending them,
+// so the module's own stack is set back to where the call began.
 function trivyrhnikRun(call) {
   'use strict';
+  var stack = stackSave();
   try {
     call();
   } catch (e) {
+    stackRestore(stack);
     trivyrhnikFailure(e && e.message ? e.message : String(e));
   }
 }

@@ -473,6 +473,28 @@ test("a failure while the page shows the program's state: a message box, and the
     await checkReport(page, expectedReport('right.txt', '.'), 'right triangle after the failure');
     checkEqual(await enabledButtons(page), [false, true, false], 'buttons after the failure');
     checkEqual(boxes.length, 1, 'message boxes after the next event');
+    // Each such failure leaves the module's frames without ending them: many
+    // in a row must neither use up the module's stack nor write past it.
+    const refused = await page.evaluate((times) => {
+      const value = Object.getOwnPropertyDescriptor(HTMLTextAreaElement.prototype, 'value');
+      Object.defineProperty(HTMLTextAreaElement.prototype, 'value', {
+        configurable: true, get: value.get, set() { throw new Error('the box refuses its text'); },
+      });
+      const error = console.error, alert = window.alert;
+      let count = 0;
+      console.error = () => {};
+      window.alert = () => { count += 1; };
+      const clear = document.getElementById('Command1_1');
+      for (let i = 0; i < times; i++) clear.click();
+      console.error = error;
+      window.alert = alert;
+      Object.defineProperty(HTMLTextAreaElement.prototype, 'value', value);
+      return count;
+    }, 200000);
+    checkEqual(refused, 200000, 'failures reported in a row');
+    await click(page, 'Command1_1');
+    await calculate(page, TRIANGLES[1].points);
+    await checkReport(page, expectedReport('obtuse.txt', '.'), 'obtuse triangle after the failures');
   }, (e) => e === 'trivyrhnik: the box refuses its text')));
 
 test('the single file works from file://', () => withBrowser({ locale: 'bg-BG' }, async (page) => {
