@@ -450,8 +450,7 @@ void QtForm::dispatch(const std::function<void()>& handler)
         [this](const std::string& what) {
             qCritical("trivyrhnik: %s", what.c_str());
             auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(),
-                                        QStringLiteral("Програмна грешка: ") + QString::fromStdString(what),
-                                        QMessageBox::Ok, this);
+                                        QString::fromStdString(failureMessage(what)), QMessageBox::Ok, this);
             box->setAttribute(Qt::WA_DeleteOnClose);
             box->open();
         });

@@ -2,14 +2,16 @@
 // What every edition's text boxes and form share: a text box that keeps the
 // exact text it was given (CR LF lines) and shows it only when the form
 // settles, so that a report built by many appends costs one update of the
-// toolkit's control; and the count of user-event handlers in progress (a
-// list's click may run nested inside another handler), after the outermost
-// of which the form settles.
+// toolkit's control; the count of user-event handlers in progress (a list's
+// click may run nested inside another handler), after the outermost of which
+// the form settles; and the message that tells the user of a failure of the
+// program itself.
 
 #include "ui/controls.h"
 
 #include <exception>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace ui {
@@ -93,5 +95,8 @@ private:
     int depth_ = 0;
     std::exception_ptr failure_;
 };
+
+// What every edition shows the user for a failure that EventDepth reports.
+inline std::string failureMessage(std::string_view what) { return "Програмна грешка: " + std::string(what); }
 
 } // namespace ui

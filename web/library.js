@@ -88,19 +88,15 @@ mergeInto(LibraryManager.library, {
   },
 
   // A failure of the program itself, or of the page while it showed the
-  // program's state: the pupil sees it in a message box, as in the desktop
-  // edition, and the window goes on with its state as it is.
-  $trivyrhnikFailure: function (what) {
-    console.error('trivyrhnik: ' + what);
+  // program's state: the pupil sees the message in a message box, as in the
+  // desktop edition, and the window goes on with its state as it is.
+  trivyrhnik_dom_report_error: function (message) {
+    var text = UTF8ToString(message);
+    console.error('trivyrhnik: ' + text);
     try {
-      window.alert('Програмна грешка: ' + what);
+      window.alert(text);
     } catch (e) {
       // A page that may not show boxes (a sandboxed frame) still has the console.
     }
-  },
-
-  trivyrhnik_dom_report_error__deps: ['$trivyrhnikFailure'],
-  trivyrhnik_dom_report_error: function (what) {
-    trivyrhnikFailure(UTF8ToString(what));
   },
 });

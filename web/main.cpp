@@ -12,13 +12,13 @@
 #include "app/layout.h"
 #include "app/trivyrhnik.h"
 #include "geometry/number_text.h"
+#include "ui/kept_text.h"
 #include "web/dom.h"
 #include "web/web_controls.h"
 
 #include <emscripten/emscripten.h>
 
 #include <array>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -52,20 +52,17 @@ void learnSeparator()
     form->dispatch([] { window->Form_Load(); });
 }
 
-// Runs a user event; an exception that no handler caught is reported on the
-// page's console and leaves the page working with the state as it is.
+// Runs a call from the page as one event of the form: the form settles once
+// after it, and a failure is reported as a handler's is, leaving the page
+// working with the state as it is.
 void guarded(const std::function<void()>& event)
 {
     if (!form)
         return;
-    try {
+    form->dispatch([&] {
         learnSeparator();
         event();
-    } catch (const std::exception& e) {
-        trivyrhnik_dom_report_error(e.what());
-    } catch (...) {
-        trivyrhnik_dom_report_error("unknown exception");
-    }
+    });
 }
 
 bool validIndex(int index, int count) { return index >= 0 && index < count; }
@@ -104,6 +101,13 @@ EMSCRIPTEN_KEEPALIVE void web_scale(double scale)
 EMSCRIPTEN_KEEPALIVE void web_idle()
 {
     guarded([] {});
+}
+
+// A failure that the page raised while it showed the program's state
+// (web/page.js), told to the user as the program's own are.
+EMSCRIPTEN_KEEPALIVE void web_failed(const char* what)
+{
+    trivyrhnik_dom_report_error(ui::failureMessage(what ? what : "").c_str());
 }
 
 // The exact text of a text box (CR LF lines), which the page's text area

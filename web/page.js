@@ -23,8 +23,8 @@
 
 // Runs a call into the program. The program reports its own failures
 // (web/library.js); one that the page raised while it showed the program's
-// state crosses the module as a JavaScript exception, and is reported the
-// same way: the page goes on, and shows that state when the program next
+// state crosses the module as a JavaScript exception, and the program
+// reports it the same way (web_failed): the page goes on, and shows that state when the program next
 // settles. Such an exception leaves the module's frames without ending them,
 // so the module's own stack is set back to where the call began.
 function trivyrhnikRun(call) {
@@ -34,7 +34,8 @@ function trivyrhnikRun(call) {
     call();
   } catch (e) {
     stackRestore(stack);
-    trivyrhnikFailure(e && e.message ? e.message : String(e));
+    Module._web_failed(allocateUTF8OnStack(e && e.message ? e.message : String(e)));
+    stackRestore(stack);
   }
 }
 

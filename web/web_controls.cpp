@@ -143,7 +143,8 @@ WebForm::WebForm(const FormDesign& design, double scale)
 void WebForm::dispatch(const std::function<void()>& handler)
 {
     depth_.run(
-        handler, [this] { sync(); }, [](const std::string& what) { trivyrhnik_dom_report_error(what.c_str()); });
+        handler, [this] { sync(); },
+        [](const std::string& what) { trivyrhnik_dom_report_error(failureMessage(what).c_str()); });
 }
 
 // Each control forgets a change only once the page shows it: a change that

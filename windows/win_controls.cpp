@@ -625,7 +625,7 @@ void WinForm::dispatch(const std::function<void()>& handler)
             if (report_)
                 report_(what);
             else
-                MessageBoxW(hwnd_, widen("Програмна грешка: " + what).c_str(), widen(design_.caption).c_str(),
+                MessageBoxW(hwnd_, widen(failureMessage(what)).c_str(), widen(design_.caption).c_str(),
                             MB_ICONERROR | MB_OK);
         });
 }

@@ -495,7 +495,7 @@ test("a failure while the page shows the program's state: a message box, and the
     await click(page, 'Command1_1');
     await calculate(page, TRIANGLES[1].points);
     await checkReport(page, expectedReport('obtuse.txt', '.'), 'obtuse triangle after the failures');
-  }, (e) => e === 'trivyrhnik: the box refuses its text')));
+  }, (e) => e === 'trivyrhnik: Програмна грешка: the box refuses its text')));
 
 test('the single file works from file://', () => withBrowser({ locale: 'bg-BG' }, async (page) => {
   const requests = [];
