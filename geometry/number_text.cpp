@@ -1,6 +1,6 @@
 #include "geometry/number_text.h"
 
-#include "geometry/float_chars.h"
+#include "number/float_chars.h"
 
 #include <array>
 #include <charconv>
@@ -50,7 +50,7 @@ std::string floatingText(double value, int digits, const NumberFormat& fmt)
 
     // d.ddddde±XX, correctly rounded to `digits` significant digits.
     std::array<char, 64> buf{};
-    const auto res = toCharsScientific(buf.data(), buf.data() + buf.size(), value, digits - 1);
+    const auto res = number::toCharsScientific(buf.data(), buf.data() + buf.size(), value, digits - 1);
     const std::string_view s(buf.data(), static_cast<size_t>(res.ptr - buf.data()));
     const auto ePos = s.find('e');
     const bool negative = s[0] == '-';
@@ -195,7 +195,7 @@ double Val(std::string_view text)
     const char* last = number.data() + number.size();
     const bool negative = *first == '-';
     double value = 0.0;
-    const auto res = fromChars(negative ? first + 1 : first, last, value);
+    const auto res = number::fromChars(negative ? first + 1 : first, last, value);
     if (res.ec == std::errc::result_out_of_range) {
         // Too large gives an infinity; too small underflows to zero.
         value = decimalMagnitude(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;

@@ -2,12 +2,29 @@
 // The calculation state: the window-level variables that the steps of a run
 // share. Every step leaves its results here for the steps after it.
 
-#include "geometry/arith.h"
+#include "number/arith.h"
 
 #include <array>
 #include <cstdint>
 
 namespace geometry {
+
+// The numeric kinds of the calculation and its checked arithmetic, from the
+// number floor beneath both the calculation and the controls.
+using number::CalcFailure;
+using number::checkedSqrt;
+using number::InvalidArgument;
+using number::Integer;
+using number::lAbs;
+using number::lAdd;
+using number::lMul;
+using number::Long;
+using number::lSub;
+using number::Overflow;
+using number::store;
+using number::toInteger;
+using number::toLong;
+using number::tryStore;
 
 // The largest number of points.
 constexpr Integer Dopustim_Broj = 3;

@@ -6,7 +6,7 @@
 // TRIVYRHNIK_DIFF_COUNT sets how many values or texts each comparison row
 // tries (default 2500); TRIVYRHNIK_DIFF_SEED picks another seed.
 
-#include "geometry/float_chars.h"
+#include "number/float_chars.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace fallback = geometry::float_chars_fallback;
+namespace fallback = number::float_chars_fallback;
 
 namespace {
 
@@ -32,7 +32,7 @@ enum class Form { Scientific, General };
 using Writer = std::to_chars_result (*)(char*, char*, double, int);
 
 Writer fallbackWriter(Form f) { return f == Form::Scientific ? fallback::toCharsScientific : fallback::toCharsGeneral; }
-Writer programWriter(Form f) { return f == Form::Scientific ? geometry::toCharsScientific : geometry::toCharsGeneral; }
+Writer programWriter(Form f) { return f == Form::Scientific ? number::toCharsScientific : number::toCharsGeneral; }
 
 std::string write(Writer w, double v, int precision)
 {
@@ -125,7 +125,7 @@ TEST_P(KnownReadTest, Reads)
 {
     const auto& c = GetParam();
     const std::string text = c.text;
-    for (const auto read : {fallback::fromChars, geometry::fromChars}) {
+    for (const auto read : {fallback::fromChars, number::fromChars}) {
         double v = 42;
         const auto res = read(text.data(), text.data() + text.size(), v);
         EXPECT_EQ(res.ec, c.ec);

@@ -1,4 +1,4 @@
-#include "geometry/arith.h"
+#include "number/arith.h"
 #include "geometry/number_text.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <limits>
 
 using namespace geometry;
+using namespace number;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "ui/memory/memory_controls.h"
 
-#include "geometry/float_chars.h"
+#include "number/float_chars.h"
 
 #include <array>
 #include <string>
@@ -14,7 +14,7 @@ namespace {
 std::string num(double v)
 {
     std::array<char, 32> buf{};
-    const auto res = geometry::toCharsGeneral(buf.data(), buf.data() + buf.size(), v, 6);
+    const auto res = number::toCharsGeneral(buf.data(), buf.data() + buf.size(), v, 6);
     return std::string(buf.data(), res.ptr);
 }
 

@@ -27,7 +27,7 @@
 #define TRIVYRHNIK_LIB_READS_DOUBLES 0
 #endif
 
-namespace geometry {
+namespace number {
 
 // "[-]d.ddde±XX" with `precision` digits after the point, correctly rounded
 // (a tie to the even digit): std::to_chars with chars_format::scientific.
@@ -53,4 +53,4 @@ std::from_chars_result fromChars(const char* first, const char* last, double& va
 
 } // namespace float_chars_fallback
 
-} // namespace geometry
+} // namespace number

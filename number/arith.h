@@ -18,7 +18,7 @@
 #error "the calculation reports overflows by exceptions: build with C++ exceptions on (-fexceptions)"
 #endif
 
-namespace geometry {
+namespace number {
 
 // A run-time failure of the calculation (overflow, invalid square root).
 class CalcFailure : public std::runtime_error {
@@ -112,4 +112,4 @@ inline double checkedSqrt(double v)
     return std::sqrt(v);
 }
 
-} // namespace geometry
+} // namespace number

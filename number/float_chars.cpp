@@ -1,4 +1,4 @@
-#include "geometry/float_chars.h"
+#include "number/float_chars.h"
 
 #include <fast_float/fast_float.h>
 
@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-namespace geometry {
+namespace number {
 
 std::to_chars_result toCharsScientific(char* first, char* last, double value, int precision)
 {
@@ -320,4 +320,4 @@ std::from_chars_result fromChars(const char* first, const char* last, double& va
 
 } // namespace float_chars_fallback
 
-} // namespace geometry
+} // namespace number
