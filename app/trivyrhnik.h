@@ -17,6 +17,11 @@
 //    order; a step failure ends the run with one line in the report.
 //  - Results. The points live in the lists; the numbers of the last run in
 //    state(); the report in Text1(0); the drawings on Picture1.
+//
+// Names. The handlers, procedures, variables and controls keep the design's
+// names (Nachalo, Smetki, mas_Koef, Command1(0)...), so the code traces to
+// it; docs/glossary.md says what each holds and in which unit, and
+// app/layout.h names the control indices (ctl::Calculate, ctl::ListX...).
 
 #include "geometry/izchislenie.h"
 #include "geometry/number_text.h"

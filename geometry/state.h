@@ -13,8 +13,8 @@ namespace geometry {
 // number floor beneath both the calculation and the controls.
 using number::CalcFailure;
 using number::checkedSqrt;
-using number::InvalidArgument;
 using number::Integer;
+using number::InvalidArgument;
 using number::lAbs;
 using number::lAdd;
 using number::lMul;

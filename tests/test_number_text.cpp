@@ -1,5 +1,5 @@
-#include "number/arith.h"
 #include "geometry/number_text.h"
+#include "number/arith.h"
 
 #include <gtest/gtest.h>
 
