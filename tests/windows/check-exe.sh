@@ -37,6 +37,7 @@ check "at most 1.5 MB" [ "$size" -le "$limit" ]
 sed -n 's/^[[:space:]]*DLL Name: //p' "$work/headers" | tr 'A-Z' 'a-z' | sort -u >"$work/imports"
 echo "note: imports $(tr '\n' ' ' <"$work/imports")"
 system="kernel32.dll user32.dll gdi32.dll comctl32.dll msvcrt.dll advapi32.dll shell32.dll ole32.dll"
+system="$system oleaut32.dll oleacc.dll"
 foreign=""
 while read -r dll; do
     case " $system " in *" $dll "*) ;; *) foreign="$foreign $dll" ;; esac
