@@ -55,20 +55,47 @@ public:
         return left;
     }
 
-    // IDispatch.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return standard_->GetTypeInfoCount(n); }
+    // IDispatch: through IAccessible's type information from oleacc's type
+    // library, so that a call by name or DISPID reaches this object's own
+    // methods and gives the same answers; without the type library, the
+    // standard object's.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override
+    {
+        if (!n)
+            return E_INVALIDARG;
+        if (!typeInfo())
+            return standard_->GetTypeInfoCount(n);
+        *n = 1;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override
     {
-        return standard_->GetTypeInfo(index, locale, info);
+        if (!info)
+            return E_INVALIDARG;
+        if (!typeInfo())
+            return standard_->GetTypeInfo(index, locale, info);
+        if (index != 0)
+            return DISP_E_BADINDEX;
+        *info = typeInfo();
+        (*info)->AddRef();
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT n, LCID locale, DISPID* ids) override
     {
-        return standard_->GetIDsOfNames(iid, names, n, locale, ids);
+        if (!typeInfo())
+            return standard_->GetIDsOfNames(iid, names, n, locale, ids);
+        if (!IsEqualIID(iid, IID_NULL))
+            return DISP_E_UNKNOWNINTERFACE;
+        return DispGetIDsOfNames(typeInfo(), names, n, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argument) override
     {
-        return standard_->Invoke(id, iid, locale, flags, params, result, exception, argument);
+        if (!typeInfo())
+            return standard_->Invoke(id, iid, locale, flags, params, result, exception, argument);
+        if (!IsEqualIID(iid, IID_NULL))
+            return DISP_E_UNKNOWNINTERFACE;
+        return DispInvoke(static_cast<IAccessible*>(this), typeInfo(), id, flags, params, result, exception, argument);
     }
 
     // IAccessible: what the design gives.
@@ -162,7 +189,28 @@ public:
     }
 
 private:
-    ~DesignedAccessible() { standard_->Release(); }
+    ~DesignedAccessible()
+    {
+        if (typeInfo_)
+            typeInfo_->Release();
+        standard_->Release();
+    }
+
+    // IAccessible's type information, loaded when first asked for; null
+    // where the type library is missing.
+    ITypeInfo* typeInfo()
+    {
+        if (!typeInfo_ && !typeInfoMissing_) {
+            ITypeLib* library = nullptr;
+            if (SUCCEEDED(LoadRegTypeLib(LIBID_Accessibility, 1, 1, LOCALE_NEUTRAL, &library))) {
+                if (FAILED(library->GetTypeInfoOfGuid(__uuidof(IAccessible), &typeInfo_)))
+                    typeInfo_ = nullptr;
+                library->Release();
+            }
+            typeInfoMissing_ = typeInfo_ == nullptr;
+        }
+        return typeInfo_;
+    }
 
     static HRESULT copy(const std::wstring& text, BSTR* out)
     {
@@ -174,6 +222,8 @@ private:
 
     IAccessible* standard_;
     AccessibleText text_;
+    ITypeInfo* typeInfo_ = nullptr;
+    bool typeInfoMissing_ = false;
     std::atomic<ULONG> count_{1};
 };
 #pragma GCC diagnostic pop

@@ -180,6 +180,57 @@ INSTANTIATE_TEST_SUITE_P(
                     "Нека имаме"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A client that calls through IDispatch (by DISPID, or by name through
+// GetIDsOfNames) gets the same answers as through the interface.
+struct DispatchCase {
+    const char* name;
+    std::function<DISPID(IAccessible*)> id;
+    std::string expected;
+};
+
+void PrintTo(const DispatchCase& c, std::ostream* out) { *out << c.name; }
+
+class ByDispatch : public Accessible, public testing::WithParamInterface<DispatchCase> {};
+
+TEST_P(ByDispatch, SameAnswersAsTheInterface)
+{
+    const Object o(form.Picture1().hwnd());
+    ASSERT_TRUE(SUCCEEDED(o.hr) && o.p);
+    VARIANT argument = child(CHILDID_SELF);
+    DISPPARAMS params{&argument, nullptr, 1, 0};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(o.p->Invoke(GetParam().id(o.p), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &params, &result,
+                          nullptr, nullptr),
+              S_OK);
+    std::string got = "type " + std::to_string(result.vt);
+    if (result.vt == VT_BSTR)
+        got = ui::win::narrow(std::wstring(result.bstrVal, SysStringLen(result.bstrVal)));
+    else if (result.vt == VT_I4)
+        got = std::to_string(result.lVal);
+    VariantClear(&result);
+    EXPECT_EQ(got, GetParam().expected);
+}
+
+DISPID byName(IAccessible* object, const wchar_t* name)
+{
+    std::wstring text = name;
+    LPOLESTR names[] = {text.data()};
+    DISPID id = DISPID_UNKNOWN;
+    object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    return id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Surface, ByDispatch,
+    testing::Values(
+        DispatchCase{"name", [](IAccessible*) { return DISPID_ACC_NAME; }, "Чертожна площ"},
+        DispatchCase{"description", [](IAccessible*) { return DISPID_ACC_DESCRIPTION; },
+                     app::trivyrhnikDesign().find("Picture1", 0)->accessibleDescription},
+        DispatchCase{"role", [](IAccessible*) { return DISPID_ACC_ROLE; }, std::to_string(ROLE_SYSTEM_GRAPHIC)},
+        DispatchCase{"name_by_name", [](IAccessible* o) { return byName(o, L"accName"); }, "Чертожна площ"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A screen reader may keep an object after its window has gone: it still
 // answers, from its own copy of the design's texts.
 TEST(AccessibleAfterTheWindow, KeepsItsNameAndFailsTheRest)
