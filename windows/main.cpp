@@ -4,6 +4,7 @@
 
 #include "app/layout.h"
 #include "app/trivyrhnik.h"
+#include "windows/accessible.h"
 #include "windows/resource.h"
 #include "windows/win_controls.h"
 
@@ -15,6 +16,8 @@
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/, int nShowCmd)
 {
     try {
+        // Screen readers get the controls' objects through COM.
+        ui::win::ComApartment com;
         // The common controls of version 6, which the manifest asks for.
         INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);

@@ -1,6 +1,7 @@
 #include "windows/win_controls.h"
 
 #include "geometry/number_text.h"
+#include "windows/accessible.h"
 
 #include <commctrl.h>
 
@@ -539,6 +540,7 @@ WinForm::WinForm(FormDesign design, HINSTANCE instance, HICON icon) : design_(st
             break;
         }
         ShowWindow(w, c->visible ? SW_SHOWNA : SW_HIDE);
+        makeAccessible(w, *c);
         placed_.emplace_back(w, c);
     }
     layout(nullptr);

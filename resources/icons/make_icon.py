@@ -5,11 +5,17 @@ Writes a 32 x 32 palette PNG (colour type 3) and an SVG of the same drawing,
 using only the Python standard library.  Run from any directory:
 
     python3 resources/icons/make_icon.py
+
+The same drawing at any size, scaled from its 32 units, as a PNG with full
+colour and an opaque alpha channel (the Windows icon's images):
+
+    python3 resources/icons/make_icon.py --png SIZE FILE
 """
 
 import math
 import os
 import struct
+import sys
 import zlib
 
 SIZE = 32
@@ -63,17 +69,21 @@ def sample(x, y, verts):
     return colour
 
 
-def render():
+def render(size=SIZE):
+    """The drawing at size x size pixels: each pixel the mean of n x n samples
+    (the same number of samples per unit of the drawing at every size, but
+    never fewer than 4 x 4 per pixel)."""
     verts = vertices()
-    n = SUPERSAMPLE
+    n = max(4, SUPERSAMPLE * SIZE // size)
+    unit = SIZE / size
     rows = []
-    for py in range(SIZE):
+    for py in range(size):
         row = []
-        for px in range(SIZE):
+        for px in range(size):
             acc = [0, 0, 0]
             for j in range(n):
                 for i in range(n):
-                    c = sample(px + (i + 0.5) / n, py + (j + 0.5) / n, verts)
+                    c = sample((px + (i + 0.5) / n) * unit, (py + (j + 0.5) / n) * unit, verts)
                     acc[0] += c[0]
                     acc[1] += c[1]
                     acc[2] += c[2]
@@ -113,6 +123,18 @@ def write_png(path, palette, pixels):
         f.write(chunk(b"IEND", b""))
 
 
+def write_rgba_png(path, rows):
+    """Colour type 6 (RGBA, 8 bits each), every pixel opaque."""
+    size = len(rows)
+    ihdr = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    raw = b"".join(b"\x00" + b"".join(bytes(c) + b"\xff" for c in row) for row in rows)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", ihdr))
+        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
+        f.write(chunk(b"IEND", b""))
+
+
 def hexc(c):
     return "#%02x%02x%02x" % c
 
@@ -139,6 +161,11 @@ def write_svg(path):
 
 
 def main():
+    if len(sys.argv) == 4 and sys.argv[1] == "--png" and sys.argv[2].isdigit() and int(sys.argv[2]) > 0:
+        write_rgba_png(sys.argv[3], render(int(sys.argv[2])))
+        return
+    if len(sys.argv) != 1:
+        sys.exit("usage: make_icon.py [--png SIZE FILE]")
     here = os.path.dirname(os.path.abspath(__file__))
     name = "org.example.Trivyrhnik"
     png = os.path.join(here, "hicolor", "32x32", "apps", name + ".png")

@@ -2,9 +2,10 @@
 # The static checks of the Windows program, without running it: a 64-bit
 # GUI program (PE32+, x86-64, no console window), at most 1.5 MB, importing
 # system DLLs only (the C++ runtime, libgcc and winpthread linked in), with
-# its icon (32 x 32, 256 colours), a version resource (product name, a
-# non-zero file version, copyright) and the manifest (per-monitor DPI
-# awareness v2, common controls v6, Windows 10 and 11, as invoker).
+# its icon (16 to 256 pixels, and 32 x 32 with 256 colours), a version
+# resource (product name, a non-zero file version, copyright) and the
+# manifest (per-monitor DPI awareness v2, common controls v6, Windows 10
+# and 11, as invoker).
 # With the archive too: it holds the program as built, the licence and the
 # read-me, nothing else.
 #   check-exe.sh path/to/trivyrhnik.exe [path/to/trivyrhnik-*-windows-x64.zip]
@@ -37,6 +38,7 @@ check "at most 1.5 MB" [ "$size" -le "$limit" ]
 sed -n 's/^[[:space:]]*DLL Name: //p' "$work/headers" | tr 'A-Z' 'a-z' | sort -u >"$work/imports"
 echo "note: imports $(tr '\n' ' ' <"$work/imports")"
 system="kernel32.dll user32.dll gdi32.dll comctl32.dll msvcrt.dll advapi32.dll shell32.dll ole32.dll"
+system="$system oleaut32.dll oleacc.dll"
 foreign=""
 while read -r dll; do
     case " $system " in *" $dll "*) ;; *) foreign="$foreign $dll" ;; esac
@@ -47,10 +49,16 @@ check "kernel32, user32 and gdi32 imported" sh -c "grep -qx kernel32.dll '$work/
 dlls=$(find "$(dirname "$exe")" -maxdepth 1 -iname '*.dll' | wc -l)
 check "no DLL beside the program" [ "$dlls" = 0 ]
 
-# The icon: one image of 32 x 32 pixels with 256 colours.
+# The icon: an image with full colour at every size that Windows shows, the
+# 256 one stored as PNG, and the desktop's 32 x 32 image with 256 colours.
 wrestool -x -t 14 "$exe" >"$work/icon.ico" 2>/dev/null
 icotool -l "$work/icon.ico" >"$work/icon.txt" 2>/dev/null
+echo "note: icon images $(sed -n 's/.*--width=\([0-9]*\) .*--bit-depth=\([0-9]*\).*/\1:\2/p' "$work/icon.txt" | tr '\n' ' ')"
+for size in 16 20 24 32 40 48 64 256; do
+    check "icon $size x $size with full colour" grep -q -- "--width=$size --height=$size --bit-depth=32" "$work/icon.txt"
+done
 check "icon 32 x 32 with 256 colours" grep -q -- "--width=32 --height=32 --bit-depth=8" "$work/icon.txt"
+check "icon's 256 x 256 image stored as PNG" sh -c "LC_ALL=C grep -qa \"\$(printf '\\211PNG')\" '$work/icon.ico'"
 
 # The version: the strings and the fixed file version.
 wrestool -x --raw -t 16 "$exe" >"$work/version.bin" 2>/dev/null
