@@ -26,6 +26,18 @@ export const ENGINES = ['chromium', 'firefox', 'webkit'];
 
 const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
+// The Xvfb servers and drivers started here, ended with the process even
+// when a case that timed out left its browser open (the browser ends with
+// its display). playwright and puppeteer end their own browsers.
+const started = new Set();
+process.on('exit', () => { for (const p of started) p.kill(); });
+function start(command, args, options) {
+  const p = spawn(command, args, options);
+  started.add(p);
+  p.once('exit', () => started.delete(p));
+  return p;
+}
+
 // The common part: a press at whole viewport pixels (WebDriver's actions
 // take whole pixels, and Firefox and WebKit round them differently), a
 // poll that waits for a condition on the page.
@@ -127,7 +139,7 @@ class WebKit extends Browser {
   static async launch(o) {
     if (!Number.isInteger(o.scale)) throw new Error(`WebKitGTK takes whole device pixel ratios, not ${o.scale}`);
     const b = new WebKit('webkit');
-    b.xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', `${o.width * o.scale}x${o.height * o.scale}x24`,
+    b.xvfb = start('Xvfb', ['-displayfd', '3', '-screen', '0', `${o.width * o.scale}x${o.height * o.scale}x24`,
       '-nolisten', 'tcp', '-noreset'], { stdio: ['ignore', 'ignore', 'pipe', 'pipe'] });
     const display = await new Promise((resolve, reject) => {
       let log = '';
@@ -140,7 +152,7 @@ class WebKit extends Browser {
       // The browser's language is the process's: LANG, with nothing above it.
       const env = { ...process.env, DISPLAY: display, LANG: `${o.language.replace('-', '_')}.UTF-8`, GDK_SCALE: String(o.scale) };
       for (const k of Object.keys(env)) if (k === 'LANGUAGE' || k.startsWith('LC_')) delete env[k];
-      b.driverProcess = spawn('/usr/bin/WebKitWebDriver', [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'inherit'] });
+      b.driverProcess = start('/usr/bin/WebKitWebDriver', [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'inherit'] });
       const server = `http://127.0.0.1:${port}`;
       for (let i = 0; ; i++) {
         try {
