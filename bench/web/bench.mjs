@@ -112,8 +112,14 @@ async function timeToReady(url) {
 const pages = { site: `${base}/site/`, module: `${base}/floor-module/`, floor: `${base}/floor/` };
 const times = { site: [], module: [], floor: [] };
 for (const url of Object.values(pages)) await timeToReady(url); // warm the browser itself once
+// Each sample visits the three in another order, so that none is always
+// the one after another's.
+const order = Object.keys(pages);
 for (let i = 0; i < samples; i++) {
-  for (const [k, url] of Object.entries(pages)) times[k].push(await timeToReady(url));
+  for (let j = 0; j < order.length; j++) {
+    const k = order[(i + j) % order.length];
+    times[k].push(await timeToReady(pages[k]));
+  }
 }
 
 // One run, through the page's own event listeners.
