@@ -24,7 +24,15 @@ import path from 'node:path';
 
 export const ENGINES = ['chromium', 'firefox', 'webkit'];
 
-const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+// WebKitGTK's own small browser, in the library's folder of the machine's
+// architecture (libwebkit2gtk-4.1-0).
+function miniBrowser() {
+  for (const dir of fs.readdirSync('/usr/lib')) {
+    const file = path.join('/usr/lib', dir, 'webkit2gtk-4.1', 'MiniBrowser');
+    if (fs.existsSync(file)) return file;
+  }
+  throw new Error('no WebKitGTK MiniBrowser: scripts/install-deps installs webkit2gtk-driver');
+}
 
 // The Xvfb servers and drivers started here, ended with the process even
 // when a case that timed out left its browser open (the browser ends with
@@ -164,7 +172,7 @@ class WebKit extends Browser {
       }
       b.driver = await new Builder().usingServer(server).withCapabilities({
         browserName: 'MiniBrowser',
-        'webkitgtk:browserOptions': { binary: MINIBROWSER, args: ['--automation', '--full-screen'] },
+        'webkitgtk:browserOptions': { binary: miniBrowser(), args: ['--automation', '--full-screen'] },
       }).build();
       // Full screen, the browser shows no toolbar; with no window manager
       // to make it fill the screen, the window takes the viewport's size.
