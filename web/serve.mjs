@@ -1,11 +1,14 @@
 // A static file server for the built site on 127.0.0.1, with the types that
-// the browser needs (application/wasm for streaming compilation).
+// the browser needs (application/wasm for streaming compilation); with
+// --gzip it sends the text files gzip-compressed to a browser that accepts
+// it, as web hosts do (the benchmark's slow phone).
 //
-//   node web/serve.mjs [folder] [port]      (scripts/web serve)
+//   node web/serve.mjs [--gzip] [folder] [port]      (scripts/web serve)
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import zlib from 'node:zlib';
 
 const types = {
   '.html': 'text/html; charset=utf-8',
@@ -19,9 +22,19 @@ const types = {
   '.png': 'image/png',
   '.txt': 'text/plain; charset=utf-8',
 };
+// Already compressed: sent as they are.
+const stored = new Set(['.woff2', '.png']);
+
+// Each file's compressed bytes, made once (a host keeps them ready too).
+const compressed = new Map();
+function gzipped(file, data) {
+  const key = `${file} ${data.length} ${fs.statSync(file).mtimeMs}`;
+  if (!compressed.has(key)) compressed.set(key, zlib.gzipSync(data, { level: 9 }));
+  return compressed.get(key);
+}
 
 // Serves the folder; resolves to the listening server.
-export function serve(root, port = 0) {
+export function serve(root, port = 0, { gzip = false } = {}) {
   const base = path.resolve(root);
   const server = http.createServer((req, res) => {
     let name;
@@ -42,10 +55,18 @@ export function serve(root, port = 0) {
         res.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found');
         return;
       }
-      res.writeHead(200, {
+      const headers = {
         'Content-Type': types[path.extname(file)] || 'application/octet-stream',
         'Cache-Control': 'no-cache',
-      });
+      };
+      if (gzip && !stored.has(path.extname(file))) {
+        headers.Vary = 'Accept-Encoding';
+        if (/\bgzip\b/.test(req.headers['accept-encoding'] || '')) {
+          headers['Content-Encoding'] = 'gzip';
+          data = gzipped(file, data);
+        }
+      }
+      res.writeHead(200, headers);
       res.end(req.method === 'HEAD' ? undefined : data);
     });
   });
@@ -56,7 +77,8 @@ export function serve(root, port = 0) {
 }
 
 if (process.argv[1] && path.resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
-  const root = process.argv[2] || path.join(path.dirname(fileURLToPath(import.meta.url)), '..', 'build', 'web', 'site');
-  const server = await serve(root, Number(process.argv[3] || 8080));
+  const args = process.argv.slice(2).filter((a) => a !== '--gzip');
+  const root = args[0] || path.join(path.dirname(fileURLToPath(import.meta.url)), '..', 'build', 'web', 'site');
+  const server = await serve(root, Number(args[1] || 8080), { gzip: process.argv.includes('--gzip') });
   console.log(`Serving ${root} at http://127.0.0.1:${server.address().port}/ (Ctrl+C ends)`);
 }
