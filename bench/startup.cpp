@@ -1,8 +1,9 @@
-// Start-up time and peak memory of a program, side by side with another:
-// each is started RUNS times (alternating), quits after its first painted
-// frame, and the medians of wall time and peak resident memory are printed.
+// Start-up time and peak memory of programs, side by side with a baseline:
+// each is started RUNS times (in turn, one of each per round), quits after
+// its first painted frame, and the medians of wall time and peak resident
+// memory are printed, each program's against the baseline's.
 //
-//   startup RUNS program-a program-b
+//   startup RUNS program... baseline
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -53,26 +54,32 @@ T median(std::vector<T> v)
 
 int main(int argc, char* argv[])
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s RUNS program baseline\n", argv[0]);
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s RUNS program... baseline\n", argv[0]);
         return 2;
     }
     const int runs = std::atoi(argv[1]);
-    std::vector<double> tA, tB;
-    std::vector<long> mA, mB;
-    runOnce(argv[2]); // warm the caches for both
-    runOnce(argv[3]);
+    const std::vector<const char*> programs(argv + 2, argv + argc);
+    std::vector<std::vector<double>> times(programs.size());
+    std::vector<std::vector<long>> memory(programs.size());
+    for (const char* program : programs)
+        runOnce(program); // warm the caches for every one
     for (int i = 0; i < runs; ++i) {
-        const Sample a = runOnce(argv[2]);
-        const Sample b = runOnce(argv[3]);
-        tA.push_back(a.ms);
-        tB.push_back(b.ms);
-        mA.push_back(a.maxRssKb);
-        mB.push_back(b.maxRssKb);
+        for (std::size_t p = 0; p < programs.size(); ++p) {
+            const Sample s = runOnce(programs[p]);
+            times[p].push_back(s.ms);
+            memory[p].push_back(s.maxRssKb);
+        }
     }
-    const double ta = median(tA), tb = median(tB);
-    const long ma = median(mA), mb = median(mB);
-    std::printf("start-up ms   %8.1f  baseline %8.1f  ratio %.3f\n", ta, tb, ta / tb);
-    std::printf("peak RSS KiB  %8ld  baseline %8ld  ratio %.3f\n", ma, mb, static_cast<double>(ma) / mb);
+    const double tb = median(times.back());
+    const long mb = median(memory.back());
+    for (std::size_t p = 0; p + 1 < programs.size(); ++p) {
+        const double ta = median(times[p]);
+        const long ma = median(memory[p]);
+        if (programs.size() > 2)
+            std::printf("%s\n", programs[p]);
+        std::printf("start-up ms   %8.1f  baseline %8.1f  ratio %.3f\n", ta, tb, ta / tb);
+        std::printf("peak RSS KiB  %8ld  baseline %8ld  ratio %.3f\n", ma, mb, static_cast<double>(ma) / mb);
+    }
     return 0;
 }
