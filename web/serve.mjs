@@ -1,5 +1,7 @@
 // A static file server for the built site on 127.0.0.1, with the types that
-// the browser needs (application/wasm for streaming compilation).
+// the browser needs (application/wasm for streaming compilation) and, from
+// the command line, the strict policy that the site keeps to: no inline
+// script or style.
 //
 //   node web/serve.mjs [folder] [port]      (scripts/web serve)
 import http from 'node:http';
@@ -7,10 +9,15 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
+// The policy of a strict host; the single file, which holds everything
+// inline, is not meant for one.
+export const STRICT_POLICY = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'";
+
 const types = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript; charset=utf-8',
   '.mjs': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
   '.wasm': 'application/wasm',
   '.woff2': 'font/woff2',
   '.webmanifest': 'application/manifest+json',
@@ -20,8 +27,13 @@ const types = {
   '.txt': 'text/plain; charset=utf-8',
 };
 
-// Serves the folder; resolves to the listening server.
-export function serve(root, port = 0) {
+// Serves the folder; resolves to the listening server. Options:
+//   headers  sent with every answer (a Content-Security-Policy);
+//   answer   (path) => what to do instead for that path, or nothing:
+//            { delay: ms } answers as usual but that much later;
+//            { status, type, body } answers so (also after a delay).
+// The folder is read at each request, so that its files can change.
+export function serve(root, port = 0, { headers = {}, answer = () => null } = {}) {
   const base = path.resolve(root);
   const server = http.createServer((req, res) => {
     let name;
@@ -36,18 +48,30 @@ export function serve(root, port = 0) {
       res.writeHead(403).end();
       return;
     }
-    if (fs.existsSync(file) && fs.statSync(file).isDirectory()) file = path.join(file, 'index.html');
-    fs.readFile(file, (err, data) => {
-      if (err) {
-        res.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found');
+    const special = answer(name) || {};
+    const reply = () => {
+      if (res.destroyed) return;
+      if (special.status) {
+        res.writeHead(special.status, { ...headers, 'Content-Type': special.type || 'text/plain', 'Cache-Control': 'no-cache' });
+        res.end(req.method === 'HEAD' ? undefined : special.body || '');
         return;
       }
-      res.writeHead(200, {
-        'Content-Type': types[path.extname(file)] || 'application/octet-stream',
-        'Cache-Control': 'no-cache',
+      if (fs.existsSync(file) && fs.statSync(file).isDirectory()) file = path.join(file, 'index.html');
+      fs.readFile(file, (err, data) => {
+        if (err) {
+          res.writeHead(404, { ...headers, 'Content-Type': 'text/plain' }).end('not found');
+          return;
+        }
+        res.writeHead(200, {
+          ...headers,
+          'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+          'Cache-Control': 'no-cache',
+        });
+        res.end(req.method === 'HEAD' ? undefined : data);
       });
-      res.end(req.method === 'HEAD' ? undefined : data);
-    });
+    };
+    if (special.delay) setTimeout(reply, special.delay);
+    else reply();
   });
   return new Promise((resolve, reject) => {
     server.once('error', reject);
@@ -57,6 +81,6 @@ export function serve(root, port = 0) {
 
 if (process.argv[1] && path.resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
   const root = process.argv[2] || path.join(path.dirname(fileURLToPath(import.meta.url)), '..', 'build', 'web', 'site');
-  const server = await serve(root, Number(process.argv[3] || 8080));
-  console.log(`Serving ${root} at http://127.0.0.1:${server.address().port}/ (Ctrl+C ends)`);
+  const server = await serve(root, Number(process.argv[3] || 8080), { headers: { 'Content-Security-Policy': STRICT_POLICY } });
+  console.log(`Serving ${root} at http://127.0.0.1:${server.address().port}/ under "${STRICT_POLICY}" (Ctrl+C ends)`);
 }
