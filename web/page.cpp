@@ -264,8 +264,7 @@ std::string pageHtml(const ui::FormDesign& d, const PageParts& parts)
         break;
     case PageKind::Floor:
         // The floor is interactive once its document and font are ready.
-        h += "<script>document.fonts.ready.then(function(){document.documentElement.dataset.ready='true';"
-             "performance.mark('trivyrhnik-interactive')})</script>\n";
+        h += "<script src=\"" + std::string(kFloorFile) + "\"></script>\n";
         break;
     case PageKind::Single:
         checkInline(parts.script, "the module's script");

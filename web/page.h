@@ -39,8 +39,10 @@ constexpr std::string_view kStartFile = "start.js";
 constexpr std::string_view kScriptFile = "trivyrhnik.js";
 constexpr std::string_view kWasmFile = "trivyrhnik.wasm";
 constexpr std::string_view kWorkerFile = "sw.js";
+// The floor's own script, which makes it interactive (web/floor.js).
+constexpr std::string_view kFloorFile = "floor.js";
 
-// The page. The site's and the floor's hold no script or style of their own,
+// The page. The site's and the floor's hold no script or style inline,
 // so that a host's policy may forbid inline ones; the single file holds
 // everything.
 std::string pageHtml(const ui::FormDesign& design, const PageParts& parts);

@@ -818,6 +818,10 @@ test('served with a strict policy: no violation, the same layout to the pixel, t
       await calculate(page, TRIANGLES[1].points);
       await checkReport(page, expectedReport('obtuse.txt', '.'), 'obtuse under the policy');
       checkEqual(await page.evaluate(() => window.trivyrhnikViolations), [], 'violations of the policy');
+      // So does the benchmark's floor, which scripts/web serve serves so too.
+      await page.goto(url.replace(/\/site\/$/, '/floor/'));
+      checkEqual(await settle(page), 'ready', 'the floor under the policy');
+      checkEqual(await page.evaluate(() => window.trivyrhnikViolations), [], 'violations of the policy on the floor');
     }), policy ? { headers: { 'Content-Security-Policy': policy } } : {});
   }
   check(shots[0].equals(shots[1]), 'the page under the policy does not look as without it');
