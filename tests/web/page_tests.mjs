@@ -643,13 +643,15 @@ for (const file of ['trivyrhnik.wasm', 'trivyrhnik.js', 'start.js', 'trivyrhnik.
 }
 
 // A new version of the site beside the built one: the page marked as
-// version 2 and its service worker written again from its files.
+// version 2, a wasm of its own (the built one with a custom section more)
+// and its service worker written again from its files.
 function newVersion(dir) {
   fs.cpSync(path.join(build, 'site'), dir, { recursive: true });
   const index = path.join(dir, 'index.html');
   const html = fs.readFileSync(index, 'utf8');
   check(html.includes('<html lang="bg">'), 'the page has no <html lang="bg">');
   fs.writeFileSync(index, html.replace('<html lang="bg">', '<html lang="bg" data-version="2">'));
+  fs.appendFileSync(path.join(dir, 'trivyrhnik.wasm'), Buffer.from([0, 5, 4, ...Buffer.from('ver2')]));
   execFileSync('cmake', [`-DSITE=${dir}`, `-DTEMPLATE=${path.join(source, 'web', 'sw.js.in')}`,
     '-P', path.join(source, 'web', 'make_sw.cmake')]);
 }
@@ -668,15 +670,22 @@ async function update(page) {
   });
 }
 
-test('an update whose wasm answers with an HTML page: the old version goes on, the new one comes with the real file', async () => {
+// An update whose wasm is not yet the new one: the old version goes on,
+// online and offline, and the new one comes once its wasm does.
+const oldWasm = () => fs.readFileSync(path.join(build, 'site', 'trivyrhnik.wasm'));
+const STALE_UPDATES = [
+  { what: 'a filter answers the wasm with an HTML page',
+    reply: () => ({ status: 200, type: 'text/html; charset=utf-8', body: '<!DOCTYPE html><html><body>Blocked by the school filter</body></html>' }) },
+  { what: 'the old wasm is still there (uploaded file by file)',
+    reply: () => ({ status: 200, type: 'application/wasm', body: oldWasm() }) },
+];
+for (const row of STALE_UPDATES) test(`an update where ${row.what}: the old version goes on, the new one comes with the real file`, async () => {
   const root = fs.mkdtempSync(path.join(os.tmpdir(), 'trivyrhnik-update-'));
   const site = path.join(root, 'site'), next = path.join(root, 'next');
   fs.cpSync(path.join(build, 'site'), site, { recursive: true });
   newVersion(next);
   let filtered = false;
-  const answer = (name) => filtered && name.endsWith('/trivyrhnik.wasm')
-    ? { status: 200, type: 'text/html; charset=utf-8', body: '<!DOCTYPE html><html><body>Blocked by the school filter</body></html>' }
-    : null;
+  const answer = (name) => (filtered && name.endsWith('/trivyrhnik.wasm') ? row.reply() : null);
   try {
     await withServer((url) => withBrowser({}, async (page, context) => {
       await open(page, url);
