@@ -1,7 +1,11 @@
 // Page tests of the web edition: Debian's chromium, driven by playwright-core,
 // uses the built site (served on 127.0.0.1) and the single file as a pupil
 // does: presses on the canvas, taps, list rows, buttons, the keyboard, the
-// accessibility tree, offline after one visit and the file opened from disk.
+// accessibility tree, offline after one visit and the file opened from disk;
+// and as hosts and networks treat it: a damaged offline cache, an update
+// that arrives in part, files that do not come or come late, a strict
+// content security policy. The cases use no browser's own API, so that
+// other engines can run them too.
 //
 //   node tests/web/page_tests.mjs [BUILD_DIR] [case name filter]
 // BUILD_DIR defaults to build/web. The acceptance triangles' reports are
