@@ -4,8 +4,8 @@
 // accessibility tree, offline after one visit and the file opened from disk;
 // and as hosts and networks treat it: a damaged offline cache, an update
 // that arrives in part, files that do not come or come late, a strict
-// content security policy. The cases use no browser's own API, so that
-// other engines can run them too.
+// content security policy. Those last cases use nothing that only Chromium
+// has, so that other engines can run them too.
 //
 //   node tests/web/page_tests.mjs [BUILD_DIR] [case name filter]
 // BUILD_DIR defaults to build/web. The acceptance triangles' reports are
