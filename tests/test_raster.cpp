@@ -450,4 +450,26 @@ TEST(Raster, HopelessCoordinatesAndRescaling)
     EXPECT_EQ(c.at(20, 6), ui::rgb(255, 255, 255));
 }
 
+// One finest scale, whether the surface starts so fine or is made so later;
+// a scale that is no positive number is 1.
+struct ScaleCase {
+    double asked, taken;
+};
+
+TEST(Raster, FinestScaleAtStartAndAfterAResize)
+{
+    const double fine = Canvas::kFinestScale;
+    for (const ScaleCase& k :
+         {ScaleCase{2, 2}, ScaleCase{fine, fine}, ScaleCase{fine + 0.5, fine}, ScaleCase{16, fine},
+          ScaleCase{1e300, fine}, ScaleCase{INFINITY, 1}, ScaleCase{NAN, 1}, ScaleCase{0, 1}, ScaleCase{-3, 1}}) {
+        const Canvas started(335, 229, k.asked);
+        Canvas resized(335, 229, 1);
+        resized.resize(335, 229, k.asked);
+        for (const Canvas* c : {&started, static_cast<const Canvas*>(&resized)}) {
+            EXPECT_EQ(c->scale(), k.taken) << "asked " << k.asked;
+            EXPECT_EQ(c->deviceWidth(), std::lround(335 * k.taken)) << "asked " << k.asked;
+        }
+    }
+}
+
 } // namespace

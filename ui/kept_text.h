@@ -99,4 +99,8 @@ private:
 // What every edition shows the user for a failure that EventDepth reports.
 inline std::string failureMessage(std::string_view what) { return "Програмна грешка: " + std::string(what); }
 
+// What an edition whose program is loaded before it runs (the page) shows
+// the user when it could not load or start the program, before the reason.
+inline constexpr std::string_view kStartFailure = "Програмата не можа да се зареди: ";
+
 } // namespace ui

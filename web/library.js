@@ -71,6 +71,8 @@ mergeInto(LibraryManager.library, {
   },
 
   trivyrhnik_dom_ready: function () {
+    // The events that came while the program started reach it first.
+    trivyrhnikHasStarted();
     document.documentElement.dataset.ready = 'true';
     if (typeof performance !== 'undefined' && performance.mark) performance.mark('trivyrhnik-interactive');
     // The page's own autofocus puts the report first; this only where the

@@ -1,9 +1,9 @@
 // Writes the web edition's pages from the window's design (run by the build
 // under Node, with the host's files reachable):
 //
-//   make_page site   OUT.html
-//   make_page floor  OUT.html
-//   make_page single OUT.html MODULE.js FONT.woff2
+//   make_page site   OUT.html OUT.css              (the page and its style sheet)
+//   make_page floor  OUT.html OUT.css
+//   make_page single OUT.html MODULE.js FONT.woff2 START.js
 //   make_page chars  OUT.txt  SOURCE...     (the characters of the font subset)
 
 #include "app/layout.h"
@@ -38,7 +38,8 @@ void writeFile(const std::string& path, const std::string& content)
 
 int usage()
 {
-    std::fputs("usage: make_page site|floor OUT | single OUT MODULE.js FONT.woff2 | chars OUT SOURCE...\n", stderr);
+    std::fputs("usage: make_page site|floor OUT CSS | single OUT MODULE.js FONT.woff2 START.js | chars OUT SOURCE...\n",
+               stderr);
     return 2;
 }
 
@@ -53,17 +54,17 @@ int main(int argc, char** argv)
         const auto design = app::trivyrhnikDesign();
         const std::string& mode = args[0];
         const std::string& out = args[1];
-        if (mode == "site" || mode == "floor") {
-            writeFile(
-                out,
-                web::pageHtml(
-                    design,
-                    {.kind = mode == "site" ? web::PageKind::Site : web::PageKind::Floor, .script = {}, .font = {}}));
-        } else if (mode == "single" && args.size() == 4) {
-            writeFile(
-                out,
-                web::pageHtml(design,
-                              {.kind = web::PageKind::Single, .script = readFile(args[2]), .font = readFile(args[3])}));
+        if ((mode == "site" || mode == "floor") && args.size() == 3) {
+            const auto kind = mode == "site" ? web::PageKind::Site : web::PageKind::Floor;
+            writeFile(out, web::pageHtml(design, {.kind = kind, .script = {}, .font = {}, .start = {}}));
+            writeFile(args[2], web::pageStyle(design));
+        } else if (mode == "single" && args.size() == 5) {
+            writeFile(out,
+                      web::pageHtml(design,
+                                    {.kind = web::PageKind::Single,
+                                     .script = readFile(args[2]),
+                                     .font = readFile(args[3]),
+                                     .start = readFile(args[4])}));
         } else if (mode == "chars") {
             std::string sources;
             for (size_t i = 2; i < args.size(); ++i)

@@ -1,6 +1,7 @@
 #include "web/page.h"
 
 #include "app/trivyrhnik.h"
+#include "ui/kept_text.h"
 #include "ui/memory/memory_controls.h"
 
 #include <algorithm>
@@ -30,6 +31,11 @@ std::string idOf(const ControlDesign& c)
     return c.kind == ControlKind::Picture ? c.name + "_frame" : c.name + "_" + std::to_string(c.index);
 }
 
+// The report box's line height: what Chromium makes of the font's own at 12
+// points, as the list rows have; "normal" gives another count of lines in
+// another engine.
+constexpr int kTextLineHeight = 18;
+
 // The fixed style of the window: each control at its place, the design's
 // font (Liberation Serif, metric-compatible with the design's Times New
 // Roman) at 12 points, light colours whatever the browser's theme.
@@ -53,6 +59,8 @@ std::string styleSheet(const ui::FormDesign& d, const std::string& fontUrl)
     s += ".frame:focus-within{border-color:rgb(48,140,198)}\n";
     s += "#Picture1{display:block;outline:none;image-rendering:pixelated;touch-action:manipulation;"
          "user-select:none;-webkit-user-select:none;-webkit-tap-highlight-color:transparent}\n";
+    // The busy cursor until the program has started (or could not).
+    s += "html:not([data-ready]):not([data-failed]) #Picture1{cursor:progress}\n";
     s += ".list{background:#fff;border:1px solid #7b7b7b;overflow-y:auto;overflow-x:hidden;cursor:default;"
          "user-select:none;-webkit-user-select:none}\n";
     s += ".list:focus{outline:none;border-color:rgb(48,140,198)}\n";
@@ -62,8 +70,9 @@ std::string styleSheet(const ui::FormDesign& d, const std::string& fontUrl)
     s += "button:active:enabled{border:2px inset rgb(64,64,64)}\n";
     s += "button:disabled{color:rgb(96,96,96)}\n";
     s += "button:focus{outline:none}\nbutton:focus-visible{border:2px solid #000}\n";
-    s += "textarea{font:inherit;color:#000;background:#fff;border:1px solid #7b7b7b;padding:1px 3px;resize:none;"
-         "overflow-y:scroll;overflow-x:hidden;white-space:pre-wrap}\n";
+    s += "textarea{font:inherit;line-height:" + std::to_string(kTextLineHeight)
+        + "px;color:#000;background:#fff;border:1px solid #7b7b7b;padding:1px 3px;resize:none;"
+          "overflow-y:scroll;overflow-x:hidden;white-space:pre-wrap}\n";
     s += "textarea:focus{outline:none;border-color:rgb(48,140,198)}\n";
     for (const auto& c : d.controls) {
         s += "#" + idOf(c) + "{left:" + px(c.left) + ";top:" + px(c.top) + ";width:" + px(c.width)
@@ -132,16 +141,27 @@ std::string element(const ui::FormDesign& d, const ControlDesign& c, std::string
     return {};
 }
 
-// Fits the window to a narrow page's width by a transform of its container,
-// and keeps the scale for the drawing surface.
-std::string fitScript(const ui::FormDesign& d)
+// The start script's element (web/start.js reads its data attributes): the
+// window's size for the fit to a narrow page, the words for a start that
+// failed and, on the site, the files that it loads and keeps.
+std::string startScript(const ui::FormDesign& d, PageKind kind, const std::string& inlineScript)
 {
-    const std::string w = std::to_string(twipsToPixels(d.clientWidth));
-    const std::string h = std::to_string(twipsToPixels(d.clientHeight));
-    return "<script>(function(){var f=document.getElementById('fit'),w=document.getElementById('Trivyrhnik');"
-           "function fit(){var k=Math.min(1,document.documentElement.clientWidth/"
-        + w + ");w.style.transform=k<1?'scale('+k+')':'';f.style.width=" + w + "*k+'px';f.style.height=" + h
-        + "*k+'px';window.trivyrhnikFit=k}fit();addEventListener('resize',fit)})()</script>\n";
+    std::string a = " data-width=\"" + std::to_string(twipsToPixels(d.clientWidth)) + "\" data-height=\""
+        + std::to_string(twipsToPixels(d.clientHeight)) + "\"";
+    if (kind != PageKind::Floor)
+        a += " data-failed=\"" + escapeHtml(ui::kStartFailure) + "\"";
+    if (kind == PageKind::Site)
+        a += " data-wasm=\"" + std::string(kWasmFile) + "\" data-module=\"" + std::string(kScriptFile)
+            + "\" data-worker=\"" + std::string(kWorkerFile) + "\"";
+    if (kind == PageKind::Single)
+        return "<script" + a + ">\n" + inlineScript + "\n</script>\n";
+    return "<script src=\"" + std::string(kStartFile) + "\"" + a + "></script>\n";
+}
+
+void checkInline(const std::string& script, const char* what)
+{
+    if (script.find("</script") != std::string::npos)
+        throw std::invalid_argument(std::string(what) + " cannot be put inside the page");
 }
 
 } // namespace
@@ -217,50 +237,45 @@ std::string pageHtml(const ui::FormDesign& d, const PageParts& parts)
     }
     if (parts.kind == PageKind::Site) {
         // The wasm is fetched at once and compiled while the document is
-        // parsed: the module's script, at the end of the body, takes the
-        // compiled module through its instantiateWasm hook instead of
-        // fetching it only when it runs. A server that does not send
-        // application/wasm gets the slower compile from the bytes.
+        // parsed (web/start.js); the module's script, at the end of the body,
+        // takes the compiled module.
         h += "<link rel=\"preload\" href=\"" + std::string(kWasmFile)
             + "\" as=\"fetch\" type=\"application/wasm\" crossorigin>\n";
-        h += "<script>var trivyrhnikWasm=function(){var url='" + std::string(kWasmFile)
-            + "';function bytes(){return fetch(url).then(function(r){if(!r.ok)throw new Error(url+': '+r.status);"
-              "return r.arrayBuffer()}).then(function(b){return WebAssembly.compile(b)})}"
-              "return WebAssembly.compileStreaming?WebAssembly.compileStreaming(fetch(url)).catch(bytes):bytes()}();"
-              "var Module={instantiateWasm:function(imports,done){trivyrhnikWasm.then(function(m){"
-              "return WebAssembly.instantiate(m,imports)}).then(function(i){done(i)},function(e){"
-              "console.error('trivyrhnik: '+e)});return {}}}</script>\n";
+    }
+    // The start script before the style sheet, which would hold it back.
+    if (parts.kind == PageKind::Single)
+        checkInline(parts.start, "the start script");
+    h += startScript(d, parts.kind, parts.start);
+    if (parts.kind == PageKind::Single)
+        h += "<style>\n" + styleSheet(d, fontUrl) + "</style>\n";
+    else
+        h += "<link rel=\"stylesheet\" href=\"" + std::string(kStyleFile) + "\">\n";
+    if (parts.kind == PageKind::Site) {
         h += "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n";
         h += "<meta name=\"theme-color\" content=\"" + css(d.backColor) + "\">\n";
     }
-    h += "<style>\n" + styleSheet(d, fontUrl) + "</style>\n</head>\n<body>\n";
+    h += "</head>\n<body>\n";
     h += "<div id=\"fit\"><div id=\"Trivyrhnik\">\n" + controls + "</div></div>\n" + descriptions;
-    h += fitScript(d);
     switch (parts.kind) {
     case PageKind::Site:
         // The module's script after the window's elements: fetched from the
         // start, it runs as soon as they are parsed (web/page.js).
         h += "<script src=\"" + std::string(kScriptFile) + "\"></script>\n";
-        // The service worker fetches every file again to keep it: not while
-        // the page starts, but once it is idle.
-        h += "<script>if('serviceWorker' in navigator&&location.protocol!=='file:')"
-             "document.addEventListener('trivyrhnik-idle',function(){"
-             "navigator.serviceWorker.register('sw.js').catch(function(){})},{once:true})</script>\n";
         break;
     case PageKind::Floor:
         // The floor is interactive once its document and font are ready.
-        h += "<script>document.fonts.ready.then(function(){document.documentElement.dataset.ready='true';"
-             "performance.mark('trivyrhnik-interactive')})</script>\n";
+        h += "<script src=\"" + std::string(kFloorFile) + "\"></script>\n";
         break;
     case PageKind::Single:
-        if (parts.script.find("</script") != std::string::npos)
-            throw std::invalid_argument("the module's script cannot be put inside the page");
+        checkInline(parts.script, "the module's script");
         h += "<script>\n" + parts.script + "\n</script>\n";
         break;
     }
     h += "</body>\n</html>\n";
     return h;
 }
+
+std::string pageStyle(const ui::FormDesign& d) { return styleSheet(d, std::string(kFontFile)); }
 
 std::string pageCharacters(const ui::FormDesign& d, const std::string& moreText)
 {

@@ -23,18 +23,32 @@ enum class PageKind {
 
 struct PageParts {
     PageKind kind = PageKind::Site;
-    // For Single: the whole module script and the font file's bytes.
+    // For Single: the whole module script, the font file's bytes and the
+    // start script (web/start.js), which the site and the floor link.
     std::string script;
     std::string font;
+    std::string start;
 };
 
-// The font file of the site, beside the page.
+// The files beside the site's page: the font, the style sheet, the start
+// script (web/start.js), the module's script and its wasm, the service
+// worker. The floor links the style sheet and the start script too.
 constexpr std::string_view kFontFile = "liberation-serif.woff2";
-// The module's script of the site, and its wasm.
+constexpr std::string_view kStyleFile = "trivyrhnik.css";
+constexpr std::string_view kStartFile = "start.js";
 constexpr std::string_view kScriptFile = "trivyrhnik.js";
 constexpr std::string_view kWasmFile = "trivyrhnik.wasm";
+constexpr std::string_view kWorkerFile = "sw.js";
+// The floor's own script, which makes it interactive (web/floor.js).
+constexpr std::string_view kFloorFile = "floor.js";
 
+// The page. The site's and the floor's hold no script or style inline,
+// so that a host's policy may forbid inline ones; the single file holds
+// everything.
 std::string pageHtml(const ui::FormDesign& design, const PageParts& parts);
+
+// The style sheet of the window (kStyleFile), with the font beside it.
+std::string pageStyle(const ui::FormDesign& design);
 
 // Every character that the page can show in the window's font: the design's
 // texts, printable ASCII and the characters of the given texts (the sources

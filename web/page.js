@@ -1,11 +1,38 @@
 // The page's events, reported to C++ (web/main.cpp) once the window has run
-// its load handler. Appended to the module's script by the build.
+// its load handler; those that come earlier, from the start of the page
+// (web/start.js keeps them until this script has wired the window), wait
+// and reach the program in their order as soon as it has started. Appended
+// to the module's script by the build.
 //
 // The page puts the module's script after the window's elements (the site
 // links it, the single file holds it), so the program can start as soon as
 // its module is ready, without waiting for the rest of the document; the
 // program's start (main) waits for the elements (a run dependency of the
 // module) only where the script came earlier.
+
+// The calls for the program made before it has started, in order.
+var trivyrhnikWaiting = [];
+var trivyrhnikStarted = false;
+
+// Makes a call for the user's event now, or once the program has started
+// and those before it have run; none once the program could not start.
+function trivyrhnikSend(call) {
+  'use strict';
+  if (document.documentElement.dataset.failed === 'true') return;
+  if (trivyrhnikStarted && trivyrhnikWaiting.length === 0) trivyrhnikRun(call);
+  else trivyrhnikWaiting.push(call);
+}
+
+// The program has started (web/library.js): the waiting calls run, once the
+// start's own call has returned and before anything else can happen.
+function trivyrhnikHasStarted() {
+  'use strict';
+  trivyrhnikStarted = true;
+  Promise.resolve().then(function () {
+    while (trivyrhnikWaiting.length > 0) trivyrhnikRun(trivyrhnikWaiting.shift());
+  });
+}
+
 (function () {
   'use strict';
   addRunDependency('document');
@@ -46,35 +73,39 @@ function wire() {
   // not on the start's first picture.
   canvas.getContext('2d');
   var ready = function () { return document.documentElement.dataset.ready === 'true'; };
+  // Each handler also takes the events that web/start.js kept, with the
+  // surface's box of the time for a press.
+  var handlers = [];
+  var listen = function (element, type, handler) {
+    element.addEventListener(type, function (event) { handler(event, null); });
+    handlers.push({element: element, type: type, handler: handler});
+  };
 
   // A press maps to the logical pixel under the pointer, from the canvas's
   // box as laid out (zoomed or fitted to a phone's width) and its size in
   // points; offsetX would come rounded.
-  canvas.addEventListener('pointerdown', function (event) {
-    if (!ready()) return;
-    var box = canvas.getBoundingClientRect();
+  listen(canvas, 'pointerdown', function (event, kept) {
+    var box = kept || canvas.getBoundingClientRect();
     if (box.width <= 0 || box.height <= 0) return;
     var x = Math.floor((event.clientX - box.left) * Number(canvas.dataset.width) / box.width);
     var y = Math.floor((event.clientY - box.top) * Number(canvas.dataset.height) / box.height);
     // Left 1, right 2, middle 4; shift 1, control 2, alt 4.
     var button = event.button === 2 ? 2 : event.button === 1 ? 4 : 1;
     var shift = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
-    trivyrhnikRun(function () { Module._web_press(x, y, button, shift); });
+    trivyrhnikSend(function () { Module._web_press(x, y, button, shift); });
   });
   canvas.addEventListener('contextmenu', function (event) { event.preventDefault(); });
 
   for (var i = 0; i < 3; i++) {
     (function (index) {
       var list = document.getElementById('List1_' + index);
-      list.addEventListener('click', function (event) {
-        if (!ready()) return;
+      listen(list, 'click', function (event) {
         var row = event.target.closest('[role=option]');
         if (!row || row.parentNode !== list) return;
         var at = Array.prototype.indexOf.call(list.children, row);
-        trivyrhnikRun(function () { Module._web_select(index, at); });
+        trivyrhnikSend(function () { Module._web_select(index, at); });
       });
-      list.addEventListener('keydown', function (event) {
-        if (!ready()) return;
+      listen(list, 'keydown', function (event) {
         var count = list.children.length;
         if (count === 0) return;
         var current = -1;
@@ -89,17 +120,33 @@ function wire() {
         else return;
         event.preventDefault();
         // The keyboard selects only a different row, as in the desktop list.
-        if (next !== current) trivyrhnikRun(function () { Module._web_select(index, next); });
+        if (next !== current) trivyrhnikSend(function () { Module._web_select(index, next); });
       });
-      document.getElementById('Command1_' + index).addEventListener('click', function () {
-        if (ready()) trivyrhnikRun(function () { Module._web_click(index); });
+      listen(document.getElementById('Command1_' + index), 'click', function () {
+        trivyrhnikSend(function () { Module._web_click(index); });
       });
     })(i);
   }
 
-  // Whether a text box was scrolled away from its top (web/library.js).
+  // The events from before this script ran, as their handlers take them.
+  // Without the start script (a broken copy in the offline cache) the
+  // service worker mends its cache for the next visit.
+  if (typeof trivyrhnikStart === 'undefined') {
+    if (navigator.serviceWorker && navigator.serviceWorker.controller) navigator.serviceWorker.controller.postMessage('heal');
+  } else {
+    trivyrhnikStart.take().forEach(function (kept) {
+      handlers.forEach(function (h) {
+        if (h.type === kept.event.type && h.element.contains(kept.event.target)) h.handler(kept.event, kept.box);
+      });
+    });
+  }
+
+  // Whether a text box was scrolled away from its top (web/library.js),
+  // also before this script ran.
   for (var t = 0; t < 2; t++) {
-    document.getElementById('Text1_' + t).addEventListener('scroll', function (event) {
+    var text = document.getElementById('Text1_' + t);
+    text.trivyrhnikScrolled = text.scrollTop !== 0;
+    text.addEventListener('scroll', function (event) {
       event.target.trivyrhnikScrolled = event.target.scrollTop !== 0;
     });
   }

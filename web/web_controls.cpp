@@ -177,12 +177,11 @@ void WebForm::pressSurface(int x, int y, int button, int shift)
 
 void WebForm::setSurfaceScale(double scale)
 {
-    // A zoomed page can ask for a very fine surface; beyond 8 device pixels
-    // to a logical one the buffer only grows.
-    constexpr double kFinest = 8.0;
+    // A zoomed page can ask for a very fine surface: the canvas takes its
+    // finest scale then, as it did at the start.
     if (!(scale > 0))
         return;
-    scale = std::min(scale, kFinest);
+    scale = std::min(scale, raster::Canvas::kFinestScale);
     const auto& c = picture_->canvas();
     if (scale == c.scale())
         return;

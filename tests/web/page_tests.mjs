@@ -1,7 +1,11 @@
 // Page tests of the web edition: Debian's chromium, driven by playwright-core,
 // uses the built site (served on 127.0.0.1) and the single file as a pupil
 // does: presses on the canvas, taps, list rows, buttons, the keyboard, the
-// accessibility tree, offline after one visit and the file opened from disk.
+// accessibility tree, offline after one visit and the file opened from disk;
+// and as hosts and networks treat it: a damaged offline cache, an update
+// that arrives in part, files that do not come or come late, a strict
+// content security policy. Those last cases use nothing that only Chromium
+// has, so that other engines can run them too.
 //
 //   node tests/web/page_tests.mjs [BUILD_DIR] [case name filter]
 // BUILD_DIR defaults to build/web. The expected reports and drawings:
@@ -10,8 +14,8 @@ import { chromium } from 'playwright-core';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { pathToFileURL } from 'node:url';
-import { serve } from '../../web/serve.mjs';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import { serve, STRICT_POLICY } from '../../web/serve.mjs';
 import {
   BLACK, RED, SURFACE, TRIANGLES, WHITE, canvasPixels, check, checkEqual,
   checkPaletteOnly, checkReport, checkSameRaster, enabledButtons, expectedRaster, expectedReport, lists,
@@ -51,8 +55,10 @@ async function withBrowser(options, body, expected = () => false) {
   }
 }
 
-async function withServer(body) {
-  const server = await serve(build);
+// Serves the build folder (or `root`, which holds a site/ of its own), with
+// the options of web/serve.mjs.
+async function withServer(body, options = {}, root = build) {
+  const server = await serve(root, 0, options);
   try {
     await body(`http://127.0.0.1:${server.address().port}/site/`, server);
   } finally {
@@ -64,6 +70,57 @@ async function withServer(body) {
 async function open(page, url) {
   await page.goto(url);
   await page.waitForFunction(() => document.documentElement.dataset.ready === 'true', null, { timeout: 15000 });
+}
+
+// The page's state as it settles after a navigation: 'ready', 'failed' (the
+// pupil was told that the program cannot start) or '' when it does neither
+// within the time; a reload of its own on the way is waited out.
+async function settle(page, seconds = 30) {
+  const until = Date.now() + seconds * 1000;
+  while (Date.now() < until) {
+    try {
+      const state = await page.evaluate(() => {
+        const d = document.documentElement.dataset;
+        return d.ready === 'true' ? 'ready' : d.failed === 'true' ? 'failed' : '';
+      });
+      if (state) return state;
+    } catch {
+      // The page is on its way to the next document.
+    }
+    await page.waitForTimeout(100);
+  }
+  return '';
+}
+
+// Waits until the service worker controls the page, which it does once it
+// keeps every file.
+async function untilKept(page) {
+  await page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    if (!navigator.serviceWorker.controller) {
+      await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve, { once: true }));
+    }
+  });
+}
+
+// The names of the site's caches, and the bytes of a file that a cache keeps.
+async function cacheNames(page) {
+  return page.evaluate(() => caches.keys());
+}
+async function cachedSize(page, file) {
+  return page.evaluate(async (name) => {
+    const hit = await caches.match(name);
+    return hit ? (await hit.arrayBuffer()).byteLength : -1;
+  }, file);
+}
+
+// The window as a pupil sees it: texts, rows, buttons.
+async function windowState(page) {
+  return page.evaluate(() => ({
+    report: document.getElementById('Text1_0').value,
+    lists: [0, 1, 2].map((i) => document.getElementById(`List1_${i}`).textContent),
+    buttons: [0, 1, 2].map((i) => document.getElementById(`Command1_${i}`).disabled),
+  }));
 }
 
 // The viewport position of the middle of a logical pixel of the surface,
@@ -413,6 +470,258 @@ test('accessibility: names, roles, disabled state, hidden controls and the Tab o
       order.push(await page.evaluate(() => document.activeElement.id));
     }
     checkEqual(order.slice(0, 5), ['List1_0', 'List1_1', 'Command1_1', 'Command1_2', 'Picture1'], 'Tab order');
+  })));
+
+// ------------------------------------------------- start-up and the cache
+
+const START_FAILURE = 'Програмата не можа да се зареди: ';
+const startFailureLogged = (e) => e.startsWith(`trivyrhnik: ${START_FAILURE}`);
+
+// A file of the offline cache cut in half, as a disk or an interrupted
+// write leaves it. The page heals the cache from the network: it works again
+// within two online reloads, and the cache keeps the whole file again.
+for (const file of ['trivyrhnik.wasm', 'trivyrhnik.js', 'start.js', 'trivyrhnik.css']) {
+  test(`a truncated ${file} in the offline cache: the page works again within two online reloads`, () => withServer((url) =>
+    withBrowser({}, async (page) => {
+      await open(page, url);
+      await untilKept(page);
+      const whole = fs.statSync(path.join(build, 'site', file)).size;
+      checkEqual(await cachedSize(page, file), whole, `${file} as kept`);
+      await page.evaluate(async (name) => {
+        const cache = await caches.open((await caches.keys())[0]);
+        const hit = await cache.match(name);
+        const bytes = await hit.arrayBuffer();
+        await cache.put(name, new Response(bytes.slice(0, bytes.byteLength >> 1), { headers: hit.headers }));
+      }, file);
+      checkEqual(await cachedSize(page, file), whole >> 1, `${file} cut in the cache`);
+      // A file that does not stop the start (the style sheet) is mended
+      // while the page is idle; the next reload has it whole.
+      for (let reload = 1; reload <= 2; reload++) {
+        await page.reload({ waitUntil: 'commit' });
+        checkEqual(await settle(page), 'ready', `the page after reload ${reload}`);
+        const until = Date.now() + 20000;
+        while (await cachedSize(page, file) !== whole && Date.now() < until) await page.waitForTimeout(200);
+        checkEqual(await cachedSize(page, file), whole, `${file} in the cache after reload ${reload}`);
+      }
+      await calculate(page, TRIANGLES[0].points);
+      await checkReport(page, expectedReport('right.txt', '.'), `right triangle after the cut ${file}`);
+    }, (e) => startFailureLogged(e) || /SyntaxError|CompileError|Unexpected end/.test(e))));
+}
+
+// A new version of the site beside the built one: the page marked as
+// version 2, a wasm of its own (the built one with a custom section more)
+// and its service worker written again from its files.
+function newVersion(dir) {
+  fs.cpSync(path.join(build, 'site'), dir, { recursive: true });
+  const index = path.join(dir, 'index.html');
+  const html = fs.readFileSync(index, 'utf8');
+  check(html.includes('<html lang="bg">'), 'the page has no <html lang="bg">');
+  fs.writeFileSync(index, html.replace('<html lang="bg">', '<html lang="bg" data-version="2">'));
+  fs.appendFileSync(path.join(dir, 'trivyrhnik.wasm'), Buffer.from([0, 5, 4, ...Buffer.from('ver2')]));
+  execFileSync('cmake', [`-DSITE=${dir}`, `-DTEMPLATE=${path.join(source, 'web', 'sw.js.in')}`,
+    '-P', path.join(source, 'web', 'make_sw.cmake')]);
+}
+
+// Asks the browser to look for a new service worker and waits until it has
+// installed it or given it up.
+async function update(page) {
+  await page.evaluate(async () => {
+    const registration = await navigator.serviceWorker.getRegistration();
+    try {
+      await registration.update();
+    } catch {
+      // An install that fails may reject the update; the caches tell.
+    }
+    while (registration.installing) await new Promise((resolve) => setTimeout(resolve, 50));
+  });
+}
+
+// An update whose wasm is not yet the new one: the old version goes on,
+// online and offline, and the new one comes once its wasm does.
+const oldWasm = () => fs.readFileSync(path.join(build, 'site', 'trivyrhnik.wasm'));
+const STALE_UPDATES = [
+  { what: 'a filter answers the wasm with an HTML page',
+    reply: () => ({ status: 200, type: 'text/html; charset=utf-8', body: '<!DOCTYPE html><html><body>Blocked by the school filter</body></html>' }) },
+  { what: 'the old wasm is still there (uploaded file by file)',
+    reply: () => ({ status: 200, type: 'application/wasm', body: oldWasm() }) },
+];
+for (const row of STALE_UPDATES) test(`an update where ${row.what}: the old version goes on, the new one comes with the real file`, async () => {
+  const root = fs.mkdtempSync(path.join(os.tmpdir(), 'trivyrhnik-update-'));
+  const site = path.join(root, 'site'), next = path.join(root, 'next');
+  fs.cpSync(path.join(build, 'site'), site, { recursive: true });
+  newVersion(next);
+  let filtered = false;
+  const answer = (name) => (filtered && name.endsWith('/trivyrhnik.wasm') ? row.reply() : null);
+  try {
+    await withServer((url) => withBrowser({}, async (page, context) => {
+      await open(page, url);
+      await untilKept(page);
+      const [first] = await cacheNames(page);
+      // The new version goes up while a filter answers its wasm.
+      fs.cpSync(next, site, { recursive: true });
+      filtered = true;
+      for (let i = 0; i < 2; i++) {
+        await page.reload();
+        checkEqual(await settle(page), 'ready', `reload ${i + 1} under the filter`);
+        await update(page);
+        checkEqual(await cacheNames(page), [first], 'the caches under the filter');
+        checkEqual(await page.evaluate(() => document.documentElement.dataset.version), undefined, 'version under the filter');
+        await calculate(page, TRIANGLES[0].points);
+        await checkReport(page, expectedReport('right.txt', '.'), 'the old version under the filter');
+      }
+      await context.setOffline(true);
+      await page.reload();
+      checkEqual(await settle(page), 'ready', 'offline under the filter');
+      await calculate(page, TRIANGLES[1].points);
+      await checkReport(page, expectedReport('obtuse.txt', '.'), 'the old version offline');
+      await context.setOffline(false);
+      // The real file arrives.
+      filtered = false;
+      await page.reload();
+      checkEqual(await settle(page), 'ready', 'reload once the real file is there');
+      await update(page);
+      const until = Date.now() + 20000;
+      let names = await cacheNames(page);
+      while ((names.length !== 1 || names[0] === first) && Date.now() < until) {
+        await page.waitForTimeout(200);
+        names = await cacheNames(page);
+      }
+      check(names.length === 1 && names[0] !== first, `the caches once the real file is there: ${names.join(', ')}`);
+      await page.reload();
+      checkEqual(await settle(page), 'ready', 'the new version');
+      checkEqual(await page.evaluate(() => document.documentElement.dataset.version), '2', 'version after the update');
+      await calculate(page, TRIANGLES[2].points);
+      await checkReport(page, expectedReport('acute.txt', '.'), 'the new version');
+    }), { answer }, root);
+  } finally {
+    fs.rmSync(root, { recursive: true, force: true });
+  }
+});
+
+// A first visit whose files do not come: the pupil is told in the
+// program's words, in a message box and in the report box, and the surface
+// no longer shows the busy cursor.
+const BROKEN_STARTS = [
+  { what: 'the wasm answers 404', file: 'trivyrhnik.wasm', reply: { status: 404, body: 'not found' },
+    message: `${START_FAILURE}trivyrhnik.wasm: 404` },
+  { what: "the module's script answers 404", file: 'trivyrhnik.js', reply: { status: 404, body: 'not found' },
+    message: `${START_FAILURE}trivyrhnik.js` },
+  { what: 'the wasm answers with an HTML page', file: 'trivyrhnik.wasm',
+    reply: { status: 200, type: 'text/html', body: '<!DOCTYPE html><p>Blocked</p>' },
+    message: new RegExp(`^${START_FAILURE}CompileError: `) },
+];
+for (const row of BROKEN_STARTS) {
+  test(`a first visit where ${row.what}: the pupil sees why, in Bulgarian`, () => withServer((url) =>
+    withBrowser({}, async (page) => {
+      const boxes = [];
+      page.on('dialog', (d) => { boxes.push(d.message()); return d.accept(); });
+      await page.goto(url);
+      checkEqual(await settle(page), 'failed', 'the page');
+      const until = Date.now() + 5000;
+      while (boxes.length === 0 && Date.now() < until) await page.waitForTimeout(100);
+      checkEqual(boxes.length, 1, 'message boxes');
+      const ok = row.message instanceof RegExp ? row.message.test(boxes[0]) : boxes[0] === row.message;
+      check(ok, `the message box says ${JSON.stringify(boxes[0])}, expected ${row.message}`);
+      checkEqual((await windowState(page)).report, boxes[0], 'the report box');
+      check(await page.evaluate(() => getComputedStyle(document.getElementById('Picture1')).cursor) !== 'progress',
+        'the surface still shows the busy cursor');
+    }, (e) => startFailureLogged(e) || /status of 404|CompileError/.test(e)),
+  { answer: (name) => (name.endsWith(`/${row.file}`) ? row.reply : null) }));
+}
+
+// Presses made while the program loads (its wasm or its script held back
+// three seconds) reach it in order once it has started; meanwhile the
+// surface shows the busy cursor and nothing else in the window changes.
+const A = [10, 10], B = [40, 10], C = [10, 50];
+const EARLY = [
+  { what: 'three presses, the wasm late', late: 'trivyrhnik.wasm', presses: [A, B, C], rows: [A, B, C] },
+  { what: "three presses, the module's script late", late: 'trivyrhnik.js', presses: [A, B, C], rows: [A, B, C] },
+  { what: 'three taps, the wasm late', late: 'trivyrhnik.wasm', touch: true, presses: [A, B, C], rows: [A, B, C] },
+  { what: 'two presses, Изчисти and a press, the wasm late', late: 'trivyrhnik.wasm', presses: [A, B, 'Command1_1', C], rows: [C] },
+];
+for (const row of EARLY) {
+  test(`before the program has started: ${row.what}, kept in order`, () => withServer((url) =>
+    withBrowser({ hasTouch: Boolean(row.touch) }, async (page) => {
+      await page.goto(url, { waitUntil: 'commit' });
+      // The window shows once its style has come.
+      await page.waitForFunction(() => {
+        const canvas = document.getElementById('Picture1');
+        return canvas && getComputedStyle(canvas).cursor === 'progress';
+      }, null, { timeout: 15000, polling: 20 });
+      const before = await windowState(page);
+      for (const p of row.presses) {
+        if (typeof p === 'string') await (row.touch ? page.tap(`#${p}`) : page.click(`#${p}`));
+        else if (row.touch) await tap(page, p[0], p[1]);
+        else await press(page, p[0], p[1]);
+      }
+      const loading = await page.evaluate(() => ({
+        ready: document.documentElement.dataset.ready === 'true',
+        cursor: getComputedStyle(document.getElementById('Picture1')).cursor,
+      }));
+      checkEqual(loading, { ready: false, cursor: 'progress' }, 'while the program loads');
+      checkEqual(await windowState(page), before, 'the window while the program loads');
+      const state = await settle(page);
+      check(state === 'ready', `the page: ${state}; its report box: ${(await windowState(page)).report.slice(0, 200)}`);
+      const l = await lists(page);
+      checkEqual([l[0].rows, l[1].rows], [row.rows.map((p) => String(p[0])), row.rows.map((p) => String(p[1]))],
+        'the rows of the early presses');
+      check(await page.evaluate(() => getComputedStyle(document.getElementById('Picture1')).cursor) !== 'progress',
+        'the busy cursor once the program has started');
+      if (row.rows.length === 3) {
+        await click(page, 'Command1_0');
+        await checkReport(page, expectedReport('right.txt', '.'), 'the early presses\' triangle');
+      }
+    }), { answer: (name) => (name.endsWith(`/${row.late}`) ? { delay: 3000 } : null) }));
+}
+
+test('served with a strict policy: no violation, the same layout to the pixel, the service worker, right reports', async () => {
+  const shots = [];
+  for (const policy of [null, STRICT_POLICY]) {
+    await withServer((url) => withBrowser({}, async (page) => {
+      await page.addInitScript(() => {
+        window.trivyrhnikViolations = [];
+        document.addEventListener('securitypolicyviolation',
+          (e) => window.trivyrhnikViolations.push(`${e.violatedDirective} ${e.blockedURI}`));
+      });
+      const response = await page.goto(url);
+      checkEqual(response.headers()['content-security-policy'], policy || undefined, 'the policy sent');
+      checkEqual(await settle(page), 'ready', `the page, policy ${policy}`);
+      await page.evaluate(() => document.fonts.ready);
+      shots.push(await page.screenshot());
+      if (!policy) return;
+      await untilKept(page);
+      await calculate(page, TRIANGLES[1].points);
+      await checkReport(page, expectedReport('obtuse.txt', '.'), 'obtuse under the policy');
+      checkEqual(await page.evaluate(() => window.trivyrhnikViolations), [], 'violations of the policy');
+      // So does the benchmark's floor, which scripts/web serve serves so too.
+      await page.goto(url.replace(/\/site\/$/, '/floor/'));
+      checkEqual(await settle(page), 'ready', 'the floor under the policy');
+      checkEqual(await page.evaluate(() => window.trivyrhnikViolations), [], 'violations of the policy on the floor');
+    }), policy ? { headers: { 'Content-Security-Policy': policy } } : {});
+  }
+  check(shots[0].equals(shots[1]), 'the page under the policy does not look as without it');
+});
+
+// The drawing's finest scale is the same at start and after a resize; the
+// report box has a line height of its own (6 lines in every engine).
+test('one finest scale for the drawing, at start and after a resize; the report box shows 6 lines', () => withServer((url) =>
+  withBrowser({ viewport: { width: 470, height: 400 }, deviceScaleFactor: 9 }, async (page) => {
+    await open(page, url);
+    const scale = () => page.evaluate(() => {
+      const c = document.getElementById('Picture1');
+      return [Number(c.dataset.scale), c.width];
+    });
+    checkEqual(await scale(), [8, 335 * 8], 'scale at start');
+    await page.setViewportSize({ width: 520, height: 420 });
+    await page.waitForTimeout(300);
+    checkEqual(await scale(), [8, 335 * 8], 'scale after a resize');
+    const box = await page.evaluate(() => {
+      const t = document.getElementById('Text1_0');
+      const s = getComputedStyle(t);
+      return { lineHeight: s.lineHeight, inner: t.clientHeight - parseFloat(s.paddingTop) - parseFloat(s.paddingBottom) };
+    });
+    check(/^[0-9.]+px$/.test(box.lineHeight), `the report box's line height is ${box.lineHeight}`);
+    checkEqual(Math.floor(box.inner / parseFloat(box.lineHeight)), 6, 'whole lines in the report box');
   })));
 
 // ------------------------------------------------------------------- main

@@ -124,7 +124,7 @@ void Canvas::resize(int width, int height, double scale)
     // Sizes beyond any screen are cut down rather than overflowing.
     if (!(scale > 0) || !std::isfinite(scale))
         scale = 1.0;
-    scale = std::min(scale, 16.0);
+    scale = std::min(scale, kFinestScale);
     width = std::clamp(width, 0, 1 << 15);
     height = std::clamp(height, 0, 1 << 15);
     const int dw = static_cast<int>(std::lround(width * scale));
