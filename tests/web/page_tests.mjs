@@ -11,6 +11,7 @@
 // BUILD_DIR defaults to build/web. The expected reports and drawings:
 // page_checks.mjs. A subset runs in Firefox and WebKit too (engine_tests.mjs).
 import { chromium } from 'playwright-core';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
