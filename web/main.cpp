@@ -88,7 +88,7 @@ EMSCRIPTEN_KEEPALIVE void web_select(int list, int row)
 EMSCRIPTEN_KEEPALIVE void web_click(int button)
 {
     if (validIndex(button, 3))
-        guarded([&] { form->Command1(button).userClick(); });
+        guarded([&] { form->Command1(button).userPress(); });
 }
 
 // The screen's scale of the drawing surface changed.
