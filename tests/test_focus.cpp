@@ -80,9 +80,7 @@ TEST_P(FocusRuleTest, FocusAfterTheSteps)
 const FocusCase kFocusCases[] = {
     {"starts_in_the_report_box", {}, kReport},
     // "Изчисли" disables itself after its run: the next button takes over.
-    {"calculate_moves_on_to_clear",
-     {{Step::Points}, {Step::Focus, kCalculate}, {Step::Press, kCalculate}},
-     kClear},
+    {"calculate_moves_on_to_clear", {{Step::Points}, {Step::Focus, kCalculate}, {Step::Press, kCalculate}}, kClear},
     {"calculate_leaves_a_list_focused", {{Step::Points}, {Step::Focus, kListY}, {Step::Press, kCalculate}}, kListY},
     // "Изтрий" disables "Изчисли", which has not the focus, and stays enabled.
     {"delete_keeps_its_focus",
@@ -101,7 +99,10 @@ const FocusCase kFocusCases[] = {
      kSurface},
     // Disabled buttons, hidden controls and labels are passed over.
     {"passes_over_disabled_buttons",
-     {{Step::Points}, {Step::Disable, kClear}, {Step::Disable, kDelete}, {Step::Focus, kCalculate},
+     {{Step::Points},
+      {Step::Disable, kClear},
+      {Step::Disable, kDelete},
+      {Step::Focus, kCalculate},
       {Step::Disable, kCalculate}},
      kSurface},
     {"hidden_list_moves_on", {{Step::Focus, kListX}, {Step::Hide, kListX}}, kListY},
@@ -117,8 +118,12 @@ const FocusCase kFocusCases[] = {
     {"disabling_an_unfocused_button_twice", {{Step::Disable, kDelete}, {Step::Disable, kDelete}}, kReport},
     // With no other control to go to, the focus stays.
     {"nowhere_else_to_go",
-     {{Step::Disable, kClear}, {Step::Disable, kDelete}, {Step::Hide, kListX}, {Step::Hide, kListY},
-      {Step::Hide, kSurface}, {Step::Hide, kReport}},
+     {{Step::Disable, kClear},
+      {Step::Disable, kDelete},
+      {Step::Hide, kListX},
+      {Step::Hide, kListY},
+      {Step::Hide, kSurface},
+      {Step::Hide, kReport}},
      kReport},
 };
 
@@ -147,14 +152,14 @@ TEST_P(FocusReturnTest, BackToTheControlLeft)
     EXPECT_EQ(nameOf(form.focusReturn(GetParam().left)), nameOf(GetParam().focus));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FocusReturnTest,
-    testing::Values(ReturnCase{"the_list_left", kListY, {}, kListY}, ReturnCase{"none_left", std::nullopt, {}, kReport},
-                    // "Изчисли" is disabled after the start.
-                    ReturnCase{"a_control_that_cannot_take_it_now", kCalculate, {}, kClear},
-                    ReturnCase{"a_label", kTitle, {}, kListX},
-                    ReturnCase{"none_left_and_the_first_hidden", std::nullopt, {kReport}, kListX}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, FocusReturnTest,
+                         testing::Values(ReturnCase{"the_list_left", kListY, {}, kListY},
+                                         ReturnCase{"none_left", std::nullopt, {}, kReport},
+                                         // "Изчисли" is disabled after the start.
+                                         ReturnCase{"a_control_that_cannot_take_it_now", kCalculate, {}, kClear},
+                                         ReturnCase{"a_label", kTitle, {}, kListX},
+                                         ReturnCase{"none_left_and_the_first_hidden", std::nullopt, {kReport}, kListX}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The design's Tab order, labels and hidden controls included.
 TEST(FormCore, TabOrderFollowsTheDesign)
@@ -162,9 +167,9 @@ TEST(FormCore, TabOrderFollowsTheDesign)
     std::vector<std::string> names;
     for (const auto* c : ui::tabOrder(app::trivyrhnikDesign()))
         names.push_back(c->name + "(" + std::to_string(c->index) + ")");
-    const std::vector<std::string> expected = {"Text1(0)",    "Text1(1)",    "Label1(0)",   "List1(0)", "List1(1)",
-                                               "Command1(0)", "Command1(1)", "Command1(2)", "Label1(1)", "Label1(2)",
-                                               "List1(2)",    "Picture1(0)", "Label1(3)"};
+    const std::vector<std::string> expected
+        = {"Text1(0)",    "Text1(1)",  "Label1(0)", "List1(0)", "List1(1)",    "Command1(0)", "Command1(1)",
+           "Command1(2)", "Label1(1)", "Label1(2)", "List1(2)", "Picture1(0)", "Label1(3)"};
     EXPECT_EQ(names, expected);
 }
 
@@ -190,10 +195,7 @@ struct AreaCase {
 
 class DrawingAreaTest : public testing::TestWithParam<AreaCase> {};
 
-TEST_P(DrawingAreaTest, InsideTheFrame)
-{
-    EXPECT_EQ(ui::drawingArea(GetParam().outer), GetParam().inner);
-}
+TEST_P(DrawingAreaTest, InsideTheFrame) { EXPECT_EQ(ui::drawingArea(GetParam().outer), GetParam().inner); }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DrawingAreaTest,
                          testing::Values(AreaCase{{339, 233}, {335, 229}}, AreaCase{{4, 4}, {0, 0}},

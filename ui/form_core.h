@@ -181,7 +181,7 @@ protected:
         syncAll(texts_);
         syncAll(lists_);
         syncAll(buttons_);
-        if constexpr (requires(Picture& p) { p.sync(); })
+        if constexpr (requires(Picture & p) { p.sync(); })
             if (picture_)
                 picture_->sync();
     }
