@@ -37,6 +37,16 @@ std::string nameOf(std::optional<ControlRef> c)
     return std::string(ui::arrayName(c->kind)) + "(" + std::to_string(c->index) + ")";
 }
 
+// The window from its design, loaded, with its focus where it starts.
+struct DesignWindow {
+    DesignWindow()
+    {
+        form.dispatch([&] { window.Form_Load(); });
+    }
+    ui::memory::MemoryForm form{app::trivyrhnikDesign()};
+    app::Trivyrhnik window{form, {"."}};
+};
+
 struct Step {
     enum Op { Points, SelectRow, Focus, Press, Disable, Enable, Hide, Show } op;
     ControlRef control{};
@@ -54,9 +64,8 @@ class FocusRuleTest : public testing::TestWithParam<FocusCase> {};
 
 TEST_P(FocusRuleTest, FocusAfterTheSteps)
 {
-    ui::memory::MemoryForm form(app::trivyrhnikDesign());
-    app::Trivyrhnik window(form, {"."});
-    form.dispatch([&] { window.Form_Load(); });
+    DesignWindow w;
+    auto& form = w.form;
     for (const Step& s : GetParam().steps) {
         switch (s.op) {
         case Step::Points:
@@ -144,9 +153,8 @@ class FocusReturnTest : public testing::TestWithParam<ReturnCase> {};
 
 TEST_P(FocusReturnTest, BackToTheControlLeft)
 {
-    ui::memory::MemoryForm form(app::trivyrhnikDesign());
-    app::Trivyrhnik window(form, {"."});
-    form.dispatch([&] { window.Form_Load(); });
+    DesignWindow w;
+    auto& form = w.form;
     for (const ControlRef c : GetParam().hidden)
         form.setControlShown(c, false);
     EXPECT_EQ(nameOf(form.focusReturn(GetParam().left)), nameOf(GetParam().focus));
@@ -210,3 +218,72 @@ TEST(FormCore, TheDesignsDrawingArea)
 }
 
 } // namespace
+
+// The list click rule of every edition's lists, as the toolkits tell of the
+// user's presses: one press is one click, whether the toolkit tells of its
+// selection once, twice or not at all (the row was selected already); a
+// drag over other rows clicks each; the keyboard's selections click each.
+struct PressCase {
+    const char* name;
+    int selectedBefore;
+    // p<row>: a press begins over the row (p- below the rows); s<row>: the
+    // toolkit tells of the user's selection; r: the press ends; c<row>: code
+    // selects the row.
+    const char* events;
+    int clicks;
+    int selectedAfter;
+};
+
+void PrintTo(const PressCase& c, std::ostream* os) { *os << c.name; }
+
+class ListClickRuleTest : public testing::TestWithParam<PressCase> {};
+
+TEST_P(ListClickRuleTest, OneClickPerPress)
+{
+    const auto& c = GetParam();
+    for (const bool raisesOnCode : {false, true}) {
+        ui::memory::MemoryForm form;
+        auto& list = form.List1(0);
+        list.setRaisesOnCodeChange(raisesOnCode);
+        for (const char* row : {"10", "40", "10"})
+            list.addItem(row);
+        list.setListIndex(c.selectedBefore);
+        int clicks = 0;
+        list.onClick([&] { ++clicks; });
+        const std::string events = c.events;
+        for (size_t i = 0; i < events.size(); ++i) {
+            const char op = events[i];
+            int row = -1;
+            if (op != 'r' && events[i + 1] != '-')
+                row = events[i + 1] - '0';
+            if (op != 'r')
+                ++i;
+            switch (op) {
+            case 'p': list.pressBegan(row); break;
+            case 's': list.userSelect(row); break;
+            case 'r': list.pressEnded(); break;
+            case 'c': list.setListIndex(row); break;
+            default: FAIL() << "unknown event " << op;
+            }
+        }
+        const bool codeClicks = raisesOnCode && std::string(c.events).find('c') != std::string::npos;
+        EXPECT_EQ(clicks, c.clicks + (codeClicks ? 1 : 0)) << "raises on code: " << raisesOnCode;
+        EXPECT_EQ(list.listIndex(), c.selectedAfter);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Presses, ListClickRuleTest,
+                         testing::Values(PressCase{"press_selects_a_row", -1, "p1s1r", 1, 1},
+                                         PressCase{"told_at_press_and_release", 0, "p1s1s1r", 1, 1},
+                                         PressCase{"told_at_release", 0, "p2s2r", 1, 2},
+                                         PressCase{"press_on_the_selected_row_tells_nothing", 1, "p1r", 1, 1},
+                                         PressCase{"press_on_an_unselected_row_tells_nothing", 0, "p2r", 1, 2},
+                                         PressCase{"drag_over_two_rows", 0, "p1s1s2r", 2, 2},
+                                         PressCase{"drag_back_to_the_first_row", 0, "p1s1s2s1r", 3, 1},
+                                         PressCase{"press_below_the_rows", 1, "p-r", 0, 1},
+                                         PressCase{"release_without_a_press", 1, "r", 0, 1},
+                                         PressCase{"keys_outside_a_press", 0, "s1s2s2", 3, 2},
+                                         PressCase{"next_press_clicks_again", 1, "p1rp1r", 2, 1},
+                                         PressCase{"code_selects_during_a_press", 0, "p1c2r", 1, 1},
+                                         PressCase{"row_that_does_not_exist", 1, "p7s7r", 0, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
