@@ -102,7 +102,8 @@ PictureWidget::PictureWidget(QtForm& form, QWidget* parent) : QWidget(parent), f
 
 QSize PictureWidget::innerSize() const
 {
-    return QSize(std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder));
+    const PixelSize area = drawingArea(PixelSize{width(), height()});
+    return QSize(area.width, area.height);
 }
 
 void PictureWidget::fitCanvas()

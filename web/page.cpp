@@ -72,9 +72,8 @@ std::string styleSheet(const ui::FormDesign& d, const std::string& fontUrl)
             s += ";background:" + css(*c.backColor);
         s += "}\n";
     }
-    const int innerWidth = twipsToPixels(d.find("Picture1", 0)->width) - 2 * ui::kPictureBorder;
-    const int innerHeight = twipsToPixels(d.find("Picture1", 0)->height) - 2 * ui::kPictureBorder;
-    s += "#Picture1{width:" + std::to_string(innerWidth) + "px;height:" + std::to_string(innerHeight) + "px}\n";
+    const ui::PixelSize area = ui::drawingArea(*d.find("Picture1", 0));
+    s += "#Picture1{width:" + std::to_string(area.width) + "px;height:" + std::to_string(area.height) + "px}\n";
     return s;
 }
 

@@ -622,6 +622,31 @@ void WinForm::focusBack(std::optional<ControlRef> left)
         SetFocus(windowOf(*c));
 }
 
+void WinForm::command(int id, int code, LPARAM control)
+{
+    if (id >= kButtonId && id < kButtonId + kButtons && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
+        Command1(id - kButtonId).userPress();
+    } else if (id >= kListId && id < kListId + kLists && code == LBN_SELCHANGE) {
+        List1(id - kListId).selectionChanged();
+    } else if (id == IDOK && control == 0) {
+        // Enter: the dialog manager asks for the default button, which this
+        // window does not have; the focused button is pressed.
+        if (const auto c = focusedControl(); c && c->kind == ControlKind::Button)
+            Command1(c->index).userPress();
+    }
+}
+
+void WinForm::activated(bool active, bool minimized)
+{
+    // Away and back: the focus returns to the control the pupil left.
+    if (!active) {
+        if (const auto c = focusedControl())
+            left_ = c;
+    } else if (!minimized) {
+        focusBack(left_);
+    }
+}
+
 LRESULT CALLBACK WinForm::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
@@ -637,21 +662,7 @@ LRESULT CALLBACK WinForm::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND: {
-        const int id = LOWORD(wParam);
-        const int code = HIWORD(wParam);
-        if (id >= kButtonId && id < kButtonId + kButtons && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
-            Command1(id - kButtonId).userPress();
-        } else if (id >= kListId && id < kListId + kLists && code == LBN_SELCHANGE) {
-            List1(id - kListId).selectionChanged();
-        } else if (id == IDOK && lParam == 0) {
-            // Enter: the dialog manager asks for the default button, which
-            // this window does not have; the focused button is pressed.
-            if (const auto c = focusedControl(); c && c->kind == ControlKind::Button)
-                Command1(c->index).userPress();
-        }
-        return 0;
-    }
+    case WM_COMMAND: command(LOWORD(wParam), HIWORD(wParam), lParam); return 0;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         const auto id = static_cast<int>(item->CtlID);
@@ -698,15 +709,7 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
             DeleteObject(old);
         }
         return 0;
-    case WM_ACTIVATE:
-        // Away and back: the focus returns to the control the pupil left.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            if (const auto c = focusedControl())
-                left_ = c;
-        } else if (HIWORD(wParam) == 0) {
-            focusBack(left_);
-        }
-        return 0;
+    case WM_ACTIVATE: activated(LOWORD(wParam) != WA_INACTIVE, HIWORD(wParam) != 0); return 0;
     case WM_SETFOCUS:
         // The window itself never keeps the focus: it goes on to the control
         // that had it last, or where the form's rule says.

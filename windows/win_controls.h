@@ -206,6 +206,10 @@ private:
     HWND windowOf(ControlRef c) const;
     // The focus back in the window: on the control left, by the form's rule.
     void focusBack(std::optional<ControlRef> left);
+    // A control's command (WM_COMMAND): a press, a selection, Enter.
+    void command(int id, int code, LPARAM control);
+    // The window is activated or deactivated (WM_ACTIVATE).
+    void activated(bool active, bool minimized);
 
     FormDesign design_;
     HWND hwnd_ = nullptr;
