@@ -333,11 +333,7 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent), For
     font.setStrikeOut(false);
     setFont(font);
 
-    // The widgets are made in the design's tab order, which is the order
-    // Tab visits them in.
-    QWidget* previous = nullptr;
-    for (const ControlDesign* design : ui::tabOrder(design)) {
-        const ControlDesign& c = *design;
+    for (const auto& c : design.controls) {
         QWidget* w = nullptr;
         switch (c.kind) {
         case ControlKind::Picture: {
@@ -394,12 +390,16 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent), For
         if (!c.accessibleDescription.empty())
             w->setAccessibleDescription(QString::fromStdString(c.accessibleDescription));
         w->setVisible(c.visible);
-        // Labels never take the focus.
-        if (takesFocus(c.kind)) {
-            if (previous)
-                QWidget::setTabOrder(previous, w);
-            previous = w;
-        }
+    }
+    // The keyboard moves through the controls in the design's tab order;
+    // labels never take the focus.
+    QWidget* previous = nullptr;
+    for (const ControlRef c : tabOrder()) {
+        if (!takesFocus(c.kind))
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, widget(c));
+        previous = widget(c);
     }
     if (const auto first = focusReturn(std::nullopt))
         widget(*first)->setFocus();
