@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include <fstream>
@@ -327,6 +328,15 @@ TEST_P(FocusAfterKeys, FocusMovesOnAndTabGoesOn)
     EXPECT_EQ(GetFocus(), c.focused(f));
     key(f, VK_TAB);
     EXPECT_EQ(GetFocus(), c.afterTab(f));
+    // Shift+Tab goes back.
+    std::array<BYTE, 256> keys{};
+    ASSERT_TRUE(GetKeyboardState(keys.data()));
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys.data());
+    key(f, VK_TAB);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys.data());
+    EXPECT_EQ(GetFocus(), c.focused(f));
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, FocusAfterKeys,
