@@ -60,13 +60,13 @@ void FormCore::settle()
         showPending();
 }
 
-const FormCore::Place* FormCore::place(ControlRef c) const
+const FormCore::Place* FormCore::find(ControlRef c) const
 {
     const auto it = std::find_if(places_.begin(), places_.end(), [&](const Place& p) { return p.ref == c; });
     return it == places_.end() ? nullptr : &*it;
 }
 
-FormCore::Place* FormCore::place(ControlRef c)
+FormCore::Place* FormCore::find(ControlRef c)
 {
     const auto it = std::find_if(places_.begin(), places_.end(), [&](const Place& p) { return p.ref == c; });
     return it == places_.end() ? nullptr : &*it;
@@ -74,7 +74,7 @@ FormCore::Place* FormCore::place(ControlRef c)
 
 bool FormCore::controlShown(ControlRef c) const
 {
-    const Place* p = place(c);
+    const Place* p = find(c);
     return p && p->visible;
 }
 
@@ -124,7 +124,7 @@ void FormCore::losingFocus(ControlRef c)
 
 void FormCore::setControlShown(ControlRef c, bool on)
 {
-    Place* p = place(c);
+    Place* p = find(c);
     if (!p || p->visible == on)
         return;
     if (!on)

@@ -110,8 +110,8 @@ private:
         ControlRef ref;
         bool visible = true;
     };
-    const Place* place(ControlRef c) const;
-    Place* place(ControlRef c);
+    const Place* find(ControlRef c) const;
+    Place* find(ControlRef c);
 
     std::vector<ControlRef> order_;
     std::vector<Place> places_;
