@@ -401,8 +401,7 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent), For
             QWidget::setTabOrder(previous, widget(c));
         previous = widget(c);
     }
-    if (const auto first = focusReturn(std::nullopt))
-        widget(*first)->setFocus();
+    giveFocus();
 }
 
 QWidget* QtForm::widget(ControlRef c)

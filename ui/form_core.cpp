@@ -114,6 +114,12 @@ std::optional<ControlRef> FormCore::focusReturn(std::optional<ControlRef> left)
     return std::nullopt;
 }
 
+void FormCore::giveFocus(std::optional<ControlRef> left)
+{
+    if (const auto c = focusReturn(left))
+        focusControl(*c);
+}
+
 void FormCore::losingFocus(ControlRef c)
 {
     if (focusedControl() != c)

@@ -82,6 +82,8 @@ public:
     // left `left` (or at the start, with none): that control while it can
     // take it, else the next one that can.
     std::optional<ControlRef> focusReturn(std::optional<ControlRef> left);
+    // The window gets the keyboard focus: it goes where focusReturn says.
+    void giveFocus(std::optional<ControlRef> left = std::nullopt);
     // `c` is about to become disabled or hidden: if it has the focus, the
     // focus moves on first.
     void losingFocus(ControlRef c);

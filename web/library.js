@@ -90,10 +90,6 @@ mergeInto(LibraryManager.library, {
   trivyrhnik_dom_ready: function () {
     document.documentElement.dataset.ready = 'true';
     if (typeof performance !== 'undefined' && performance.mark) performance.mark('trivyrhnik-interactive');
-    // The page's own autofocus puts the report first; this only where the
-    // browser did not.
-    var box = document.getElementById('Text1_0');
-    if (document.activeElement === document.body || document.activeElement === null) box.focus({preventScroll: true});
     // The work that can wait for the first quiet moment (web/main.cpp), and
     // the page's own (the service worker's registration).
     // At the latest after a second: a page kept busy has no idle time.

@@ -126,6 +126,10 @@ int main()
     form = std::make_unique<ui::web::WebForm>(app::trivyrhnikDesign(), trivyrhnik_dom_surface_scale());
     window = std::make_unique<app::Trivyrhnik>(*form, geometry::NumberFormat{});
     form->dispatch([] { window->Form_Load(); });
+    // The page's own autofocus puts the focus where the window starts it;
+    // this only where the browser did not.
+    if (!form->hasFocus())
+        form->giveFocus();
     trivyrhnik_dom_ready();
     return 0;
 }

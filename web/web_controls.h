@@ -115,6 +115,8 @@ public:
     void pressSurface(int x, int y, int button, int shift);
     // The screen's scale changed (zoom, another screen, the fitted width).
     void setSurfaceScale(double scale);
+    // Whether one of the form's controls has the keyboard focus.
+    bool hasFocus() { return focusedControl().has_value(); }
 
 private:
     std::optional<ControlRef> focusedControl() override;

@@ -567,7 +567,7 @@ void WinForm::show(int showCommand)
 {
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
-    focusBack(std::nullopt);
+    giveFocus();
 }
 
 int WinForm::run()
@@ -616,12 +616,6 @@ void WinForm::focusControl(ControlRef c) { SetFocus(windowOf(c)); }
 
 void WinForm::showControl(ControlRef c, bool on) { ShowWindow(windowOf(c), on ? SW_SHOWNA : SW_HIDE); }
 
-void WinForm::focusBack(std::optional<ControlRef> left)
-{
-    if (const auto c = focusReturn(left))
-        SetFocus(windowOf(*c));
-}
-
 void WinForm::command(int id, int code, LPARAM control)
 {
     if (id >= kButtonId && id < kButtonId + kButtons && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
@@ -643,7 +637,7 @@ void WinForm::activated(bool active, bool minimized)
         if (const auto c = focusedControl())
             left_ = c;
     } else if (!minimized) {
-        focusBack(left_);
+        giveFocus(left_);
     }
 }
 
@@ -715,7 +709,7 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
         // that had it last, or where the form's rule says.
         if (const auto c = controlOf(reinterpret_cast<HWND>(wParam)))
             left_ = c;
-        focusBack(left_);
+        giveFocus(left_);
         return 0;
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;

@@ -204,8 +204,6 @@ private:
     // The control of a window, if it is one of the form's.
     std::optional<ControlRef> controlOf(HWND window) const;
     HWND windowOf(ControlRef c) const;
-    // The focus back in the window: on the control left, by the form's rule.
-    void focusBack(std::optional<ControlRef> left);
     // A control's command (WM_COMMAND): a press, a selection, Enter.
     void command(int id, int code, LPARAM control);
     // The window is activated or deactivated (WM_ACTIVATE).
