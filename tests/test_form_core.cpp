@@ -173,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FocusReturnTest,
 TEST(FormCore, TabOrderFollowsTheDesign)
 {
     std::vector<std::string> names;
-    for (const auto* c : ui::tabOrder(app::trivyrhnikDesign()))
+    const ui::FormDesign design = app::trivyrhnikDesign();
+    for (const auto* c : ui::tabOrder(design))
         names.push_back(c->name + "(" + std::to_string(c->index) + ")");
     const std::vector<std::string> expected
         = {"Text1(0)",    "Text1(1)",  "Label1(0)", "List1(0)", "List1(1)",    "Command1(0)", "Command1(1)",

@@ -543,6 +543,7 @@ test('the single file works from file://', () => withBrowser({ locale: 'bg-BG' }
 test('accessibility: names, roles, disabled state, hidden controls and the Tab order', () => withServer((url) =>
   withBrowser({}, async (page, context) => {
     await open(page, url);
+    checkEqual(await page.evaluate(() => document.activeElement.id), 'Text1_0', 'focus at the start');
     // The caption as the document's title (document.title itself collapses
     // the two blanks, as every title bar does).
     checkEqual(await page.evaluate(() => document.querySelector('title').textContent),
@@ -571,7 +572,6 @@ test('accessibility: names, roles, disabled state, hidden controls and the Tab o
     checkEqual(prop(find('textbox', 'Решение'), 'readonly'), true, 'report read-only');
     check(/Щракнете с мишката/.test(find('image', 'Чертожна площ').description?.value || ''), 'surface description');
     check(!find('listbox', 'Височини на точките') && !find('textbox', 'Други сметки'), 'hidden controls are exposed');
-    checkEqual(await page.evaluate(() => document.activeElement.id), 'Text1_0', 'focus at the start');
     // The Tab order is the desktop's; the disabled button is passed over.
     await page.focus('#Text1_0');
     const order = [];
