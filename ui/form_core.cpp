@@ -44,7 +44,7 @@ FormCore::FormCore(const FormDesign& design)
     for (const ControlDesign* c : ui::tabOrder(design)) {
         const ControlRef ref{c->kind, c->index};
         order_.push_back(ref);
-        places_.push_back({ref, c->visible});
+        shown_.push_back(c->visible);
     }
 }
 
@@ -60,22 +60,16 @@ void FormCore::settle()
         showPending();
 }
 
-const FormCore::Place* FormCore::find(ControlRef c) const
+int FormCore::find(ControlRef c) const
 {
-    const auto it = std::find_if(places_.begin(), places_.end(), [&](const Place& p) { return p.ref == c; });
-    return it == places_.end() ? nullptr : &*it;
-}
-
-FormCore::Place* FormCore::find(ControlRef c)
-{
-    const auto it = std::find_if(places_.begin(), places_.end(), [&](const Place& p) { return p.ref == c; });
-    return it == places_.end() ? nullptr : &*it;
+    const auto at = std::find(order_.begin(), order_.end(), c);
+    return at == order_.end() ? -1 : static_cast<int>(at - order_.begin());
 }
 
 bool FormCore::controlShown(ControlRef c) const
 {
-    const Place* p = find(c);
-    return p && p->visible;
+    const int at = find(c);
+    return at >= 0 && shown_[static_cast<size_t>(at)];
 }
 
 bool FormCore::canTakeFocus(ControlRef c)
@@ -88,11 +82,11 @@ bool FormCore::canTakeFocus(ControlRef c)
 
 std::optional<ControlRef> FormCore::focusAfter(ControlRef from)
 {
-    const auto at = std::find(order_.begin(), order_.end(), from);
-    if (at == order_.end())
+    const int at = find(from);
+    if (at < 0)
         return std::nullopt;
     const auto n = order_.size();
-    const auto start = static_cast<size_t>(at - order_.begin());
+    const auto start = static_cast<size_t>(at);
     for (size_t step = 1; step < n; ++step) {
         const ControlRef c = order_[(start + step) % n];
         if (canTakeFocus(c))
@@ -130,12 +124,12 @@ void FormCore::losingFocus(ControlRef c)
 
 void FormCore::setControlShown(ControlRef c, bool on)
 {
-    Place* p = find(c);
-    if (!p || p->visible == on)
+    const int at = find(c);
+    if (at < 0 || shown_[static_cast<size_t>(at)] == on)
         return;
     if (!on)
         losingFocus(c);
-    p->visible = on;
+    shown_[static_cast<size_t>(at)] = on;
     showControl(c, on);
 }
 

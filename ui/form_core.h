@@ -108,15 +108,12 @@ protected:
     virtual void reportFailure(const std::string& what) = 0;
 
 private:
-    struct Place {
-        ControlRef ref;
-        bool visible = true;
-    };
-    const Place* find(ControlRef c) const;
-    Place* find(ControlRef c);
+    // The place of a control in Tab order, -1 for none.
+    int find(ControlRef c) const;
 
     std::vector<ControlRef> order_;
-    std::vector<Place> places_;
+    // Whether each control of order_ is shown.
+    std::vector<bool> shown_;
     EventDepth depth_;
 };
 
