@@ -102,7 +102,8 @@ PictureWidget::PictureWidget(QtForm& form, QWidget* parent) : QWidget(parent), f
 
 QSize PictureWidget::innerSize() const
 {
-    return QSize(std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder));
+    const PixelSize area = drawingArea(PixelSize{width(), height()});
+    return QSize(area.width, area.height);
 }
 
 void PictureWidget::fitCanvas()
@@ -209,20 +210,45 @@ void PictureWidget::mousePressEvent(QMouseEvent* event)
 
 // ------------------------------------------------------------------ lists
 
-ListWidget::ListWidget(QtForm& form, QWidget* parent) : QListWidget(parent), form_(form)
+ListWidget::ListWidget(QtForm& form, QWidget* parent) : QListWidget(parent), RowList(&form)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSortingEnabled(false);
     setUniformItemSizes(true);
-    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
-        if (listIndex() >= 0)
-            raiseClick();
-    });
-    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem*) {
-        // A click on the row that is already selected is a click too.
-        if (!raisedSincePress_)
-            raiseClick();
-    });
+    // The list shows its rows with the signals blocked: a selection the
+    // widget tells of is the user's (a press, a drag, a key).
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] { userSelect(shownRow()); });
+}
+
+int ListWidget::shownRow() const
+{
+    const auto selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.front());
+}
+
+void ListWidget::changed()
+{
+    const QSignalBlocker block(this);
+    const auto& texts = rows();
+    const int n = static_cast<int>(texts.size());
+    while (count() > n)
+        delete takeItem(count() - 1);
+    for (int r = 0; r < n; ++r) {
+        const QString text = QString::fromStdString(texts[static_cast<size_t>(r)]);
+        if (r < count()) {
+            if (item(r)->text() != text)
+                item(r)->setText(text);
+        } else {
+            QListWidget::addItem(text);
+        }
+    }
+    const int selected = listIndex();
+    if (selected < 0) {
+        clearSelection();
+        setCurrentRow(-1);
+    } else if (shownRow() != selected || currentRow() != selected) {
+        setCurrentRow(selected, QItemSelectionModel::ClearAndSelect);
+    }
 }
 
 QItemSelectionModel::SelectionFlags ListWidget::selectionCommand(const QModelIndex& index, const QEvent* event) const
@@ -247,66 +273,17 @@ void ListWidget::currentChanged(const QModelIndex& current, const QModelIndex& p
         QAbstractItemView::currentChanged(current, previous); // NOLINT(bugprone-parent-virtual-call)
 }
 
-void ListWidget::raiseClick()
-{
-    raisedSincePress_ = true;
-    if (click_)
-        form_.dispatch(click_);
-}
-
 void ListWidget::mousePressEvent(QMouseEvent* event)
 {
-    raisedSincePress_ = false;
+    const QModelIndex at = indexAt(event->position().toPoint());
+    pressBegan(at.isValid() ? at.row() : -1);
     QListWidget::mousePressEvent(event);
 }
 
-void ListWidget::addItem(const std::string& text)
+void ListWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QSignalBlocker block(this);
-    QListWidget::addItem(QString::fromStdString(text));
-}
-
-void ListWidget::removeItem(int row)
-{
-    if (row < 0 || row >= count())
-        return;
-    const QSignalBlocker block(this);
-    delete takeItem(row);
-    clearSelection();
-    setCurrentRow(-1);
-}
-
-void ListWidget::clear()
-{
-    const QSignalBlocker block(this);
-    QListWidget::clear();
-}
-
-std::string ListWidget::list(int row) const
-{
-    const QListWidgetItem* it = item(row);
-    return it ? it->text().toStdString() : std::string();
-}
-
-int ListWidget::listIndex() const
-{
-    const auto selected = selectedItems();
-    return selected.isEmpty() ? -1 : row(selected.front());
-}
-
-void ListWidget::setListIndex(int row)
-{
-    if (row < -1 || row >= count() || row == listIndex())
-        return;
-    if (row < 0) {
-        const QSignalBlocker block(this);
-        clearSelection();
-        setCurrentRow(-1);
-        return;
-    }
-    // Selecting a different row raises the click at once, as a user's
-    // selection would.
-    setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    QListWidget::mouseReleaseEvent(event);
+    pressEnded();
 }
 
 // ------------------------------------------------------------------- text
@@ -323,23 +300,20 @@ TextWidget::TextWidget(QtForm& form, QWidget* parent) : QPlainTextEdit(parent), 
     setTabChangesFocus(true);
 }
 
-void TextWidget::textKept() { form_.syncTexts(); }
+void TextWidget::textKept() { form_.settle(); }
 
 void TextWidget::display(const std::string& text) { setPlainText(toWidgetText(text)); }
 
 // ---------------------------------------------------------------- buttons
 
-ButtonWidget::ButtonWidget(QtForm& form, QWidget* parent) : QPushButton(parent), form_(form)
+ButtonWidget::ButtonWidget(QtForm& form, int index, QWidget* parent) : QPushButton(parent), FormButton(form, index)
 {
-    connect(this, &QPushButton::clicked, this, [this] {
-        if (click_)
-            form_.dispatch(click_);
-    });
+    connect(this, &QPushButton::clicked, this, [this] { userPress(); });
 }
 
 // ------------------------------------------------------------------- form
 
-QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
+QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent), FormOf(design)
 {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(accessibleFor);
@@ -359,32 +333,27 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
     font.setStrikeOut(false);
     setFont(font);
 
-    std::vector<std::pair<int, QWidget*>> order;
     for (const auto& c : design.controls) {
         QWidget* w = nullptr;
         switch (c.kind) {
         case ControlKind::Picture: {
-            picture_ = new PictureWidget(*this, this);
-            w = picture_;
+            auto* p = place(0, new PictureWidget(*this, this));
+            w = p;
             break;
         }
         case ControlKind::List: {
-            auto* l = new ListWidget(*this, this);
-            lists_.at(static_cast<size_t>(c.index)) = l;
-            w = l;
+            w = place(c.index, new ListWidget(*this, this));
             break;
         }
         case ControlKind::Text: {
-            auto* t = new TextWidget(*this, this);
-            texts_.at(static_cast<size_t>(c.index)) = t;
+            auto* t = place(c.index, new TextWidget(*this, this));
             t->setText(c.text);
             t->sync();
             w = t;
             break;
         }
         case ControlKind::Button: {
-            auto* b = new ButtonWidget(*this, this);
-            buttons_.at(static_cast<size_t>(c.index)) = b;
+            auto* b = place(c.index, new ButtonWidget(*this, c.index, this));
             b->setText(QString::fromStdString(c.text));
             if (c.backColor) {
                 // A plain style sheet shows the colour exactly, also when
@@ -400,8 +369,7 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
             break;
         }
         case ControlKind::Label: {
-            auto* l = new LabelWidget(this);
-            labels_.at(static_cast<size_t>(c.index)) = l;
+            auto* l = place(c.index, new LabelWidget(this));
             l->setText(QString::fromStdString(c.text));
             l->setAlignment(Qt::AlignCenter);
             l->setAutoFillBackground(true);
@@ -416,53 +384,61 @@ QtForm::QtForm(const FormDesign& design, QWidget* parent) : QWidget(parent)
         }
         w->setObjectName(QStringLiteral("%1_%2").arg(QString::fromStdString(c.name)).arg(c.index));
         w->setGeometry(pixelRect(c));
-        if (w == picture_)
-            picture_->fitCanvas();
+        if (c.kind == ControlKind::Picture)
+            Picture1().fitCanvas();
         w->setAccessibleName(QString::fromStdString(c.accessibleName));
         if (!c.accessibleDescription.empty())
             w->setAccessibleDescription(QString::fromStdString(c.accessibleDescription));
         w->setVisible(c.visible);
-        order.emplace_back(c.tabIndex, w);
     }
-    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [tab, w] : order)
-        tabOrder_.push_back(w);
-    // The keyboard moves through the controls that take focus, in the
-    // design's order; labels never take it.
+    // The keyboard moves through the controls in the design's tab order;
+    // labels never take the focus.
     QWidget* previous = nullptr;
-    for (QWidget* w : tabOrder_) {
-        if (!(w->focusPolicy() & Qt::TabFocus))
+    for (const ControlRef c : tabOrder()) {
+        if (!takesFocus(c.kind))
             continue;
         if (previous)
-            QWidget::setTabOrder(previous, w);
-        previous = w;
+            QWidget::setTabOrder(previous, widget(c));
+        previous = widget(c);
     }
-    if (texts_[0])
-        texts_[0]->setFocus();
+    giveFocus();
 }
 
-void QtForm::dispatch(const std::function<void()>& handler)
+QWidget* QtForm::widget(ControlRef c)
+{
+    switch (c.kind) {
+    case ControlKind::Picture: return &Picture1();
+    case ControlKind::List: return &List1(c.index);
+    case ControlKind::Text: return &Text1(c.index);
+    case ControlKind::Button: return &Command1(c.index);
+    case ControlKind::Label: return &Label1(c.index);
+    }
+    return nullptr;
+}
+
+std::optional<ControlRef> QtForm::focusedControl()
+{
+    // The window's own focus widget, also while another window is active.
+    const QWidget* focused = focusWidget();
+    for (const ControlRef c : tabOrder())
+        if (focused && widget(c) == focused)
+            return c;
+    return std::nullopt;
+}
+
+void QtForm::focusControl(ControlRef c) { widget(c)->setFocus(Qt::TabFocusReason); }
+
+void QtForm::showControl(ControlRef c, bool on) { widget(c)->setVisible(on); }
+
+void QtForm::reportFailure(const std::string& what)
 {
     // A failure of the program itself (the calculation's own are handled in
     // the window) is told to the user, and the window goes on.
-    depth_.run(
-        handler, [this] { syncTexts(); },
-        [this](const std::string& what) {
-            qCritical("trivyrhnik: %s", what.c_str());
-            auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(),
-                                        QString::fromStdString(failureMessage(what)), QMessageBox::Ok, this);
-            box->setAttribute(Qt::WA_DeleteOnClose);
-            box->open();
-        });
-}
-
-void QtForm::syncTexts()
-{
-    if (depth_.busy())
-        return;
-    for (TextWidget* t : texts_)
-        if (t)
-            t->sync();
+    qCritical("trivyrhnik: %s", what.c_str());
+    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), QString::fromStdString(failureMessage(what)),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 } // namespace ui::qt

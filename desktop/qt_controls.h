@@ -3,14 +3,17 @@
 //
 // QtForm builds the window from a ui::FormDesign: every control at its place,
 // with the design's font, colours, texts, tab order and accessible names.
-// Each user event runs its handler through QtForm::dispatch, which pushes the
-// text boxes' texts to their widgets once the outermost handler has ended, so
-// a report built by many appends costs one widget update.
+// Each user event runs its handler as an event of the form (ui::FormCore),
+// which pushes the text boxes' texts to their widgets once the outermost
+// handler has ended, so a report built by many appends costs one widget
+// update. The widgets only map Qt's events, pixels and focus to the form.
 
 #include "ui/controls.h"
+#include "ui/form_core.h"
 #include "ui/form_layout.h"
 #include "ui/kept_text.h"
 #include "ui/raster/raster_picture.h"
+#include "ui/row_list.h"
 
 #include <QImage>
 #include <QLabel>
@@ -60,31 +63,26 @@ private:
     QtForm& form_;
 };
 
-class ListWidget final : public QListWidget, public ListBox {
+// A list: the rows, the selection and the click rules of ui::RowList, shown
+// in the widget; the widget tells of the user's presses and selections.
+class ListWidget final : public QListWidget, public RowList {
 public:
     ListWidget(QtForm& form, QWidget* parent);
 
-    void addItem(const std::string& text) override;
-    void removeItem(int row) override;
-    void clear() override;
-    std::string list(int row) const override;
-    int listCount() const override { return count(); }
-    int listIndex() const override;
-    void setListIndex(int row) override;
-    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
+    using RowList::addItem;
+    using RowList::clear;
 
 protected:
+    void changed() override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event = nullptr) const override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
-    void raiseClick();
-
-    QtForm& form_;
-    ClickHandler click_;
-    bool raisedSincePress_ = false;
+    // The row the widget shows selected, -1 for none.
+    int shownRow() const;
 };
 
 // A multi-line text box. It keeps the exact text it was given (CR LF lines)
@@ -100,17 +98,15 @@ private:
     QtForm& form_;
 };
 
-class ButtonWidget final : public QPushButton, public CommandButton {
+class ButtonWidget final : public QPushButton, public FormButton {
 public:
-    ButtonWidget(QtForm& form, QWidget* parent);
+    ButtonWidget(QtForm& form, int index, QWidget* parent);
 
-    void setEnabled(bool on) override { QPushButton::setEnabled(on); }
-    bool isEnabled() const override { return QPushButton::isEnabled(); }
-    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
+    using FormButton::isEnabled;
+    using FormButton::setEnabled;
 
 private:
-    QtForm& form_;
-    ClickHandler click_;
+    void showEnabled(bool on) override { QPushButton::setEnabled(on); }
 };
 
 class LabelWidget final : public QLabel, public Label {
@@ -119,33 +115,18 @@ public:
     std::string caption() const override { return text().toStdString(); }
 };
 
-class QtForm final : public QWidget, public Form {
+class QtForm final : public QWidget, public FormOf<PictureWidget, ListWidget, TextWidget, ButtonWidget, LabelWidget> {
 public:
     explicit QtForm(const FormDesign& design, QWidget* parent = nullptr);
 
-    PictureWidget& Picture1() override { return *picture_; }
-    ListWidget& List1(int index) override { return *lists_.at(static_cast<size_t>(index)); }
-    TextWidget& Text1(int index) override { return *texts_.at(static_cast<size_t>(index)); }
-    ButtonWidget& Command1(int index) override { return *buttons_.at(static_cast<size_t>(index)); }
-    LabelWidget& Label1(int index) override { return *labels_.at(static_cast<size_t>(index)); }
-
-    // Runs one event's handler; the widgets show the new texts once the
-    // outermost handler has ended.
-    void dispatch(const std::function<void()>& handler);
-    // Pushes pending texts to the widgets.
-    void syncTexts();
-
-    // The widgets in tab order.
-    std::vector<QWidget*> tabOrder() const { return tabOrder_; }
+    // The widget of a control.
+    QWidget* widget(ControlRef c);
 
 private:
-    PictureWidget* picture_ = nullptr;
-    std::array<ListWidget*, 3> lists_{};
-    std::array<TextWidget*, 2> texts_{};
-    std::array<ButtonWidget*, 3> buttons_{};
-    std::array<LabelWidget*, 4> labels_{};
-    std::vector<QWidget*> tabOrder_;
-    EventDepth depth_;
+    std::optional<ControlRef> focusedControl() override;
+    void focusControl(ControlRef c) override;
+    void showControl(ControlRef c, bool on) override;
+    void reportFailure(const std::string& what) override;
 };
 
 // The window's fixed light colours with the given window background. The

@@ -371,6 +371,48 @@ private slots:
         QCOMPARE(w.form.Text1(0).toPlainText(), QString());
         QCOMPARE(w.form.List1(0).count(), 0);
     }
+
+    // The focus when a button disables itself goes on to the next control
+    // in Tab order, as the form's rule says; one that stays enabled keeps it.
+    void focusAfterAButton_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QString>("afterTab");
+        QTest::newRow("Space on Изчисли") << 0 << true << "Command1_1"
+                                          << "Picture1_0";
+        QTest::newRow("click on Изчисли") << 0 << false << "Command1_1"
+                                          << "Picture1_0";
+        QTest::newRow("Space on Изтрий") << 2 << true << "Command1_2"
+                                         << "Picture1_0";
+        QTest::newRow("click on Изтрий") << 2 << false << "Command1_2"
+                                         << "Picture1_0";
+        QTest::newRow("Space on Изчисти") << 1 << true << "Command1_1"
+                                          << "Command1_2";
+    }
+    void focusAfterAButton()
+    {
+        QFETCH(int, button);
+        QFETCH(bool, byKey);
+        QFETCH(QString, focused);
+        QFETCH(QString, afterTab);
+        RunningWindow w;
+        QVERIFY(QTest::qWaitForWindowActive(&w.form));
+        w.pressAll({{10, 10}, {40, 10}, {10, 50}});
+        w.clickRow(0, 1);
+        auto& b = w.form.Command1(button);
+        if (byKey) {
+            b.setFocus();
+            QTest::keyClick(&b, Qt::Key_Space);
+        } else {
+            w.clickButton(button);
+        }
+        QVERIFY(w.form.focusWidget());
+        QCOMPARE(w.form.focusWidget()->objectName(), focused);
+        QTest::keyClick(w.form.focusWidget(), Qt::Key_Tab);
+        QCOMPARE(w.form.focusWidget()->objectName(), afterTab);
+    }
 };
 
 QTEST_MAIN(DesktopTest)

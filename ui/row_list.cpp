@@ -49,12 +49,39 @@ void RowList::userSelect(int row)
         selected_ = row;
         changed();
     }
+    if (pressing_) {
+        // A toolkit may tell of the press's selection more than once.
+        if (raisedRow_ == row)
+            return;
+        raisedRow_ = row;
+    }
     raiseClick();
+}
+
+void RowList::pressBegan(int row)
+{
+    pressing_ = true;
+    pressedRow_ = row;
+    raisedRow_ = -1;
+}
+
+void RowList::pressEnded()
+{
+    if (!pressing_)
+        return;
+    const bool raised = raisedRow_ >= 0;
+    pressing_ = false;
+    if (!raised)
+        userSelect(pressedRow_);
 }
 
 void RowList::raiseClick()
 {
-    if (click_)
+    if (!click_)
+        return;
+    if (form_)
+        form_->dispatch(click_);
+    else
         click_();
 }
 

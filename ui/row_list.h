@@ -7,6 +7,7 @@
 // of it; an edition only shows the rows and runs the click as its event.
 
 #include "ui/controls.h"
+#include "ui/form_core.h"
 
 #include <string>
 #include <vector>
@@ -28,23 +29,33 @@ public:
     // The user selects a row (click, tap or key). A row that does not exist
     // is ignored, so the selection is never emptied.
     void userSelect(int row);
+    // A press of the pointer on the list begins over `row` (-1: below the
+    // rows), and ends.
+    void pressBegan(int row);
+    void pressEnded();
 
     const std::vector<std::string>& rows() const { return rows_; }
 
 protected:
+    // `form`: the form whose event the click runs as (none: it runs as it is).
+    explicit RowList(FormCore* form = nullptr) : form_(form) {}
     // After every change of the rows or the selection.
     virtual void changed() {}
-    // Runs the click handler; an edition runs it as one of its events.
-    virtual void raiseClick();
-    const ClickHandler& clickHandler() const { return click_; }
     // Whether a selection by code of a different row raises the click
     // (toolkits differ; the logic ends in the same state either way).
     bool raisesOnCodeChange_ = true;
 
 private:
+    void raiseClick();
+
+    FormCore* form_;
     std::vector<std::string> rows_;
     int selected_ = -1;
     ClickHandler click_;
+    bool pressing_ = false;
+    int pressedRow_ = -1;
+    // The row whose click the press has raised, -1 for none yet.
+    int raisedRow_ = -1;
 };
 
 } // namespace ui

@@ -25,6 +25,13 @@ void trivyrhnik_dom_set_enabled(int index, int on);
 // The drawing surface shows width x height device pixels, 4 bytes each in the
 // order red, green, blue, alpha, at `scale` device pixels to a logical one.
 void trivyrhnik_dom_paint(const std::uint8_t* rgba, int width, int height, double scale);
+// The id of the element that has the keyboard focus (document.activeElement)
+// as UTF-8 into buf (NUL-terminated); returns its length in bytes, 0 for none.
+int trivyrhnik_dom_focused(char* buf, int size);
+// The element of that id takes the keyboard focus.
+void trivyrhnik_dom_focus(const char* id);
+// The element of that id is hidden or shown.
+void trivyrhnik_dom_set_hidden(const char* id, int hidden);
 // The window has run its load handler: the page takes user events from now on.
 void trivyrhnik_dom_ready();
 // A handler ended with an exception that nothing caught.

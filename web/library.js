@@ -60,6 +60,23 @@ mergeInto(LibraryManager.library, {
     document.getElementById('Command1_' + index).disabled = !on;
   },
 
+  trivyrhnik_dom_focused: function (buf, size) {
+    var active = document.activeElement;
+    return active && active !== document.body && active.id ? stringToUTF8(active.id, buf, size) : 0;
+  },
+
+  // The focus moves as the program's rule says, before the control that had
+  // it is disabled or hidden; the browser would leave it on the body.
+  trivyrhnik_dom_focus: function (id) {
+    var element = document.getElementById(UTF8ToString(id));
+    if (element) element.focus({preventScroll: true});
+  },
+
+  trivyrhnik_dom_set_hidden: function (id, hidden) {
+    var element = document.getElementById(UTF8ToString(id));
+    if (element) element.hidden = !!hidden;
+  },
+
   trivyrhnik_dom_paint: function (rgba, width, height, scale) {
     var canvas = document.getElementById('Picture1');
     if (canvas.width !== width) canvas.width = width;
@@ -75,10 +92,6 @@ mergeInto(LibraryManager.library, {
     trivyrhnikHasStarted();
     document.documentElement.dataset.ready = 'true';
     if (typeof performance !== 'undefined' && performance.mark) performance.mark('trivyrhnik-interactive');
-    // The page's own autofocus puts the report first; this only where the
-    // browser did not.
-    var box = document.getElementById('Text1_0');
-    if (document.activeElement === document.body || document.activeElement === null) box.focus({preventScroll: true});
     // The work that can wait for the first quiet moment (web/main.cpp), and
     // the page's own (the service worker's registration).
     // At the latest after a second: a page kept busy has no idle time.

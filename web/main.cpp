@@ -88,7 +88,7 @@ EMSCRIPTEN_KEEPALIVE void web_select(int list, int row)
 EMSCRIPTEN_KEEPALIVE void web_click(int button)
 {
     if (validIndex(button, 3))
-        guarded([&] { form->Command1(button).userClick(); });
+        guarded([&] { form->Command1(button).userPress(); });
 }
 
 // The screen's scale of the drawing surface changed.
@@ -126,6 +126,10 @@ int main()
     form = std::make_unique<ui::web::WebForm>(app::trivyrhnikDesign(), trivyrhnik_dom_surface_scale());
     window = std::make_unique<app::Trivyrhnik>(*form, geometry::NumberFormat{});
     form->dispatch([] { window->Form_Load(); });
+    // The page's own autofocus puts the focus where the window starts it;
+    // this only where the browser did not.
+    if (!form->hasFocus())
+        form->giveFocus();
     trivyrhnik_dom_ready();
     return 0;
 }

@@ -81,9 +81,8 @@ std::string styleSheet(const ui::FormDesign& d, const std::string& fontUrl)
             s += ";background:" + css(*c.backColor);
         s += "}\n";
     }
-    const int innerWidth = twipsToPixels(d.find("Picture1", 0)->width) - 2 * ui::kPictureBorder;
-    const int innerHeight = twipsToPixels(d.find("Picture1", 0)->height) - 2 * ui::kPictureBorder;
-    s += "#Picture1{width:" + std::to_string(innerWidth) + "px;height:" + std::to_string(innerHeight) + "px}\n";
+    const ui::PixelSize area = ui::drawingArea(*d.find("Picture1", 0));
+    s += "#Picture1{width:" + std::to_string(area.width) + "px;height:" + std::to_string(area.height) + "px}\n";
     return s;
 }
 
@@ -107,11 +106,10 @@ std::string element(const ui::FormDesign& d, const ControlDesign& c, std::string
     const std::string name = escapeHtml(c.accessibleName);
     switch (c.kind) {
     case ControlKind::Picture: {
-        const int w = twipsToPixels(c.width) - 2 * ui::kPictureBorder;
-        const int h = twipsToPixels(c.height) - 2 * ui::kPictureBorder;
-        const std::string size = std::to_string(w) + "\" data-height=\"" + std::to_string(h);
+        const ui::PixelSize area = ui::drawingArea(c);
+        const std::string size = std::to_string(area.width) + "\" data-height=\"" + std::to_string(area.height);
         return "<div id=\"" + idOf(c) + "\" class=\"frame\"" + hidden + "><canvas id=\"" + c.name + "\" data-width=\""
-            + size + "\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h)
+            + size + "\" width=\"" + std::to_string(area.width) + "\" height=\"" + std::to_string(area.height)
             + "\" tabindex=\"0\" role=\"img\" aria-label=\"" + name + "\"" + describedBy(c, descriptions) + autofocus
             + "></canvas></div>\n";
     }
@@ -207,21 +205,16 @@ std::string pageHtml(const ui::FormDesign& d, const PageParts& parts)
 
     // The controls in the design's tab order, so that the document's order
     // is the keyboard's.
-    std::vector<const ControlDesign*> order;
-    for (const auto& c : d.controls)
-        order.push_back(&c);
-    std::stable_sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    const std::vector<const ControlDesign*> order = ui::tabOrder(d);
     // The buttons as the window's load handler leaves them ("Изчисли" off
-    // until three points), so that the page shows them so before its module
-    // has run.
+    // until three points) and the focus where the window starts it, so that
+    // the page shows them so before its module has run.
     ui::memory::MemoryForm loaded(d);
     app::Trivyrhnik window(loaded, {});
     window.Form_Load();
     std::string controls, descriptions;
-    bool focused = false;
     for (const auto* c : order) {
-        const bool first = !focused && c->visible && c->kind != ControlKind::Label;
-        focused = focused || first;
+        const bool first = loaded.focused() == ui::ControlRef{c->kind, c->index};
         const bool disabled = c->kind == ControlKind::Button && !loaded.Command1(c->index).isEnabled();
         controls += element(d, *c, descriptions, first, disabled);
     }

@@ -3,31 +3,18 @@
 #include "web/dom.h"
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 
 namespace ui::web {
 
-namespace {
-
-const ControlDesign& designOf(const FormDesign& design, const char* name, int index)
+std::string elementId(ControlRef c)
 {
-    const ControlDesign* c = design.find(name, index);
-    if (!c)
-        throw std::invalid_argument(std::string("the design has no ") + name + "(" + std::to_string(index) + ")");
-    return *c;
+    const std::string name = arrayName(c.kind);
+    return c.kind == ControlKind::Picture ? name : name + "_" + std::to_string(c.index);
 }
 
-} // namespace
-
-int surfaceWidth(const FormDesign& design)
-{
-    return std::max(0, twipsToPixels(designOf(design, "Picture1", 0).width) - 2 * kPictureBorder);
-}
-
-int surfaceHeight(const FormDesign& design)
-{
-    return std::max(0, twipsToPixels(designOf(design, "Picture1", 0).height) - 2 * kPictureBorder);
-}
+std::string frameId(ControlRef c) { return c.kind == ControlKind::Picture ? elementId(c) + "_frame" : elementId(c); }
 
 // ---------------------------------------------------------------- surface
 
@@ -40,7 +27,7 @@ WebPicture::WebPicture(WebForm& form, int width, int height, double scale)
 void WebPicture::changed()
 {
     dirty_ = true;
-    form_.sync();
+    form_.settle();
 }
 
 void WebPicture::sync()
@@ -65,16 +52,12 @@ void WebPicture::sync()
 
 // ------------------------------------------------------------------ lists
 
+WebList::WebList(WebForm& form, int index) : RowList(&form), form_(form), index_(index) {}
+
 void WebList::changed()
 {
     dirty_ = true;
-    form_.sync();
-}
-
-void WebList::raiseClick()
-{
-    if (clickHandler())
-        form_.dispatch(clickHandler());
+    form_.settle();
 }
 
 void WebList::sync()
@@ -93,85 +76,77 @@ void WebList::sync()
 
 // ------------------------------------------------------------------- text
 
-void WebText::textKept() { form_.sync(); }
+void WebText::textKept() { form_.settle(); }
 
 void WebText::display(const std::string& text) { trivyrhnik_dom_set_text(index_, text.c_str()); }
 
 // ---------------------------------------------------------------- buttons
 
-void WebButton::setEnabled(bool on)
-{
-    if (on == enabled_)
-        return;
-    enabled_ = on;
-    dirty_ = true;
-    form_.sync();
-}
+WebButton::WebButton(WebForm& form, int index) : FormButton(form, index), form_(form), index_(index) {}
 
-void WebButton::userClick()
+void WebButton::showEnabled(bool /*on*/)
 {
-    if (enabled_ && click_)
-        form_.dispatch(click_);
+    dirty_ = true;
+    form_.settle();
 }
 
 void WebButton::sync()
 {
     if (!dirty_)
         return;
-    trivyrhnik_dom_set_enabled(index_, enabled_ ? 1 : 0);
+    trivyrhnik_dom_set_enabled(index_, isEnabled() ? 1 : 0);
     dirty_ = false;
 }
 
 // ------------------------------------------------------------------- form
 
-WebForm::WebForm(const FormDesign& design, double scale)
+WebForm::WebForm(const FormDesign& design, double scale) : FormOf(design)
 {
-    picture_ = std::make_unique<WebPicture>(*this, surfaceWidth(design), surfaceHeight(design), scale);
-    for (int i = 0; i < 3; ++i) {
-        lists_.at(static_cast<size_t>(i)) = std::make_unique<WebList>(*this, i);
-        buttons_.at(static_cast<size_t>(i)) = std::make_unique<WebButton>(*this, i);
+    const ControlDesign* picture = design.find(arrayName(ControlKind::Picture), 0);
+    if (!picture)
+        throw std::invalid_argument("the design has no drawing surface");
+    const PixelSize area = drawingArea(*picture);
+    adopt(0, std::make_unique<WebPicture>(*this, area.width, area.height, scale));
+    for (int i = 0; i < kLists; ++i)
+        adopt(i, std::make_unique<WebList>(*this, i));
+    for (int i = 0; i < kButtons; ++i)
+        adopt(i, std::make_unique<WebButton>(*this, i));
+    for (const auto& c : design.controls) {
+        // The page holds the boxes' design texts from the start (web/page.cpp).
+        if (c.kind == ControlKind::Text)
+            adopt(c.index, std::make_unique<WebText>(*this, c.index, c.text, true));
+        else if (c.kind == ControlKind::Label)
+            adopt(c.index, std::make_unique<WebLabel>(c.text));
     }
-    // The page holds the boxes' design texts from the start (web/page.cpp).
-    for (int i = 0; i < 2; ++i) {
-        const auto& c = designOf(design, "Text1", i);
-        texts_.at(static_cast<size_t>(i)) = std::make_unique<WebText>(*this, i, c.text, true);
-    }
-    for (int i = 0; i < 4; ++i)
-        labels_.at(static_cast<size_t>(i)) = std::make_unique<WebLabel>(designOf(design, "Label1", i).text);
 }
 
-void WebForm::dispatch(const std::function<void()>& handler)
+std::optional<ControlRef> WebForm::focusedControl()
 {
-    depth_.run(
-        handler, [this] { sync(); },
-        [](const std::string& what) { trivyrhnik_dom_report_error(failureMessage(what).c_str()); });
+    std::array<char, 32> id{};
+    if (trivyrhnik_dom_focused(id.data(), static_cast<int>(id.size())) <= 0)
+        return std::nullopt;
+    for (const ControlRef c : tabOrder())
+        if (elementId(c) == id.data())
+            return c;
+    return std::nullopt;
 }
 
-// Each control forgets a change only once the page shows it: a change that
-// the page failed to show is shown when the form next settles.
-void WebForm::sync()
-{
-    if (depth_.busy())
-        return;
-    for (auto& t : texts_)
-        t->sync();
-    for (auto& l : lists_)
-        l->sync();
-    for (auto& b : buttons_)
-        b->sync();
-    picture_->sync();
-}
+void WebForm::focusControl(ControlRef c) { trivyrhnik_dom_focus(elementId(c).c_str()); }
+
+void WebForm::showControl(ControlRef c, bool on) { trivyrhnik_dom_set_hidden(frameId(c).c_str(), on ? 0 : 1); }
+
+void WebForm::reportFailure(const std::string& what) { trivyrhnik_dom_report_error(failureMessage(what).c_str()); }
 
 void WebForm::pressSurface(int x, int y, int button, int shift)
 {
-    const auto& c = picture_->canvas();
+    const auto& c = Picture1().canvas();
     if (c.width() <= 0 || c.height() <= 0)
         return;
     const int px = std::clamp(x, 0, c.width() - 1);
     const int py = std::clamp(y, 0, c.height() - 1);
     dispatch([&] {
-        picture_->pressMouse(static_cast<float>(px), static_cast<float>(py), static_cast<std::int16_t>(button),
-                             static_cast<std::int16_t>(shift));
+        Picture1().pressMouse(static_cast<float>(px), static_cast<float>(py), static_cast<std::int16_t>(button),
+                              static_cast<std::int16_t>(shift));
     });
 }
 
@@ -182,10 +157,10 @@ void WebForm::setSurfaceScale(double scale)
     if (!(scale > 0))
         return;
     scale = std::min(scale, raster::Canvas::kFinestScale);
-    const auto& c = picture_->canvas();
+    const auto& c = Picture1().canvas();
     if (scale == c.scale())
         return;
-    picture_->resizeCanvas(c.width(), c.height(), scale);
+    Picture1().resizeCanvas(c.width(), c.height(), scale);
 }
 
 } // namespace ui::web

@@ -3,12 +3,15 @@
 //
 // Each control keeps its own state (texts, rows, selection, enabled state and
 // the drawing surface's pixels) and shows it through the page's functions
-// (dom.h). Each user event runs its handler through WebForm::dispatch, and the
-// page is brought up to date once, after the outermost handler has ended: a
-// report built by many appends costs one update of the text box, and a run
-// that draws many shapes one copy of the surface.
+// (dom.h). Each user event runs its handler as an event of the form
+// (ui::FormCore), and the page is brought up to date once, after the
+// outermost handler has ended: a report built by many appends costs one
+// update of the text box, and a run that draws many shapes one copy of the
+// surface. The keyboard focus is the document's active element; the form
+// moves it by its rule.
 
 #include "ui/controls.h"
+#include "ui/form_core.h"
 #include "ui/form_layout.h"
 #include "ui/kept_text.h"
 #include "ui/raster/raster_picture.h"
@@ -47,13 +50,12 @@ private:
 // shown once the outermost event has ended.
 class WebList final : public RowList {
 public:
-    WebList(WebForm& form, int index) : form_(form), index_(index) {}
+    WebList(WebForm& form, int index);
 
     void sync();
 
 private:
     void changed() override;
-    void raiseClick() override;
 
     WebForm& form_;
     int index_;
@@ -80,23 +82,17 @@ private:
     int index_;
 };
 
-class WebButton final : public CommandButton {
+class WebButton final : public FormButton {
 public:
-    WebButton(WebForm& form, int index) : form_(form), index_(index) {}
+    WebButton(WebForm& form, int index);
 
-    void setEnabled(bool on) override;
-    bool isEnabled() const override { return enabled_; }
-    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
-
-    // The user clicks the button; a disabled button does nothing.
-    void userClick();
     void sync();
 
 private:
+    void showEnabled(bool on) override;
+
     WebForm& form_;
     int index_;
-    bool enabled_ = true;
-    ClickHandler click_;
     bool dirty_ = true;
 };
 
@@ -109,41 +105,29 @@ private:
     std::string caption_;
 };
 
-class WebForm final : public Form {
+class WebForm final : public FormOf<WebPicture, WebList, WebText, WebButton, WebLabel> {
 public:
     // The controls of the design, the drawing surface at the given scale.
     WebForm(const FormDesign& design, double scale);
-
-    WebPicture& Picture1() override { return *picture_; }
-    WebList& List1(int index) override { return *lists_.at(static_cast<size_t>(index)); }
-    WebText& Text1(int index) override { return *texts_.at(static_cast<size_t>(index)); }
-    WebButton& Command1(int index) override { return *buttons_.at(static_cast<size_t>(index)); }
-    WebLabel& Label1(int index) override { return *labels_.at(static_cast<size_t>(index)); }
-
-    // Runs one event's handler; the page shows the new state once the
-    // outermost handler has ended, also when it ended with an exception.
-    void dispatch(const std::function<void()>& handler);
-    // Shows every pending change on the page, unless a handler is running.
-    void sync();
 
     // The user presses over the drawing surface at a logical pixel; a press
     // outside it (a rounding at its very edge) lands on the nearest pixel.
     void pressSurface(int x, int y, int button, int shift);
     // The screen's scale changed (zoom, another screen, the fitted width).
     void setSurfaceScale(double scale);
+    // Whether one of the form's controls has the keyboard focus.
+    bool hasFocus() { return focusedControl().has_value(); }
 
 private:
-    std::unique_ptr<WebPicture> picture_;
-    std::array<std::unique_ptr<WebList>, 3> lists_;
-    std::array<std::unique_ptr<WebText>, 2> texts_;
-    std::array<std::unique_ptr<WebButton>, 3> buttons_;
-    std::array<std::unique_ptr<WebLabel>, 4> labels_;
-    EventDepth depth_;
+    std::optional<ControlRef> focusedControl() override;
+    void focusControl(ControlRef c) override;
+    void showControl(ControlRef c, bool on) override;
+    void reportFailure(const std::string& what) override;
 };
 
-// The logical size of a drawing surface's drawing area: the design's size
-// less its frame.
-int surfaceWidth(const FormDesign& design);
-int surfaceHeight(const FormDesign& design);
+// The id of a control's element on the page, which takes its focus; the
+// drawing surface's element stands in a frame of its own (frameId).
+std::string elementId(ControlRef c);
+std::string frameId(ControlRef c);
 
 } // namespace ui::web

@@ -174,11 +174,11 @@ void WinPicture::fit(double scale)
     GetClientRect(hwnd_, &r);
     // The drawing area keeps its logical size: that of the design at the
     // standard 96 dots per inch, inside the frame.
-    const int logicalWidth = std::max(0, static_cast<int>(std::lround(r.right / scale)) - 2 * kPictureBorder);
-    const int logicalHeight = std::max(0, static_cast<int>(std::lround(r.bottom / scale)) - 2 * kPictureBorder);
+    const PixelSize area = drawingArea(
+        PixelSize{static_cast<int>(std::lround(r.right / scale)), static_cast<int>(std::lround(r.bottom / scale))});
     const auto& c = canvas();
-    if (c.width() != logicalWidth || c.height() != logicalHeight || c.scale() != scale)
-        resizeCanvas(logicalWidth, logicalHeight, scale);
+    if (c.width() != area.width || c.height() != area.height || c.scale() != scale)
+        resizeCanvas(area.width, area.height, scale);
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -286,71 +286,52 @@ LRESULT CALLBACK WinPicture::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
 // ---------------------------------------------------------------- lists
 
-WinList::WinList(WinForm& form, HWND parent, int id) : form_(form)
+WinList::WinList(WinForm& form, HWND parent, int id) : RowList(&form)
 {
+    // LB_SETCURSEL notifies no one: a selection made by code raises no
+    // click, whether or not it changes the row.
+    raisesOnCodeChange_ = false;
     hwnd_ = createChild(WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
                         parent, id);
     SetWindowSubclass(hwnd_, &WinList::proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
-void WinList::addItem(const std::string& text)
-{
-    SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
-}
-
-void WinList::removeItem(int row)
-{
-    if (row < 0 || row >= listCount())
-        return;
-    SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
-    SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-}
-
-void WinList::clear() { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
-
-std::string WinList::list(int row) const
+std::wstring WinList::shown(int row) const
 {
     const auto n = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
-    if (n == LB_ERR || row < 0)
+    if (n == LB_ERR)
         return {};
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
     const auto got = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
-    if (got == LB_ERR)
-        return {};
-    text.resize(static_cast<size_t>(got));
-    return narrow(text);
+    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+    return text;
 }
 
-int WinList::listCount() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
-
-int WinList::listIndex() const
+void WinList::changed()
 {
-    const auto row = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
-    return row == LB_ERR ? -1 : static_cast<int>(row);
-}
-
-void WinList::setListIndex(int row)
-{
-    // LB_SETCURSEL notifies no one: a selection made by code raises no
-    // click, whether or not it changes the row.
-    if (row < -1 || row >= listCount() || row == listIndex())
-        return;
-    SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    const auto& texts = rows();
+    const int n = static_cast<int>(texts.size());
+    int count = static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0));
+    for (; count > n; --count)
+        SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
+    for (int r = 0; r < n; ++r) {
+        const std::wstring text = widen(texts[static_cast<size_t>(r)]);
+        if (r >= count) {
+            SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        } else if (shown(r) != text) {
+            SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(r), 0);
+            SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(text.c_str()));
+        }
+    }
+    if (SendMessageW(hwnd_, LB_GETCURSEL, 0, 0) != static_cast<LRESULT>(listIndex()))
+        SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(listIndex()), 0);
 }
 
 void WinList::selectionChanged()
 {
-    // One press is one click, even where the list box tells of the change
-    // both at the press and at the release.
-    if (listIndex() >= 0 && !(pressed_ && raisedSincePress_))
-        raiseClick();
-}
-
-void WinList::raiseClick()
-{
-    raisedSincePress_ = true;
-    if (click_)
-        form_.dispatch(click_);
+    const auto row = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
+    if (row != LB_ERR)
+        userSelect(static_cast<int>(row));
 }
 
 LRESULT CALLBACK WinList::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR data)
@@ -359,20 +340,15 @@ LRESULT CALLBACK WinList::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-        // Whether the press is on a row: LB_ITEMFROMPOINT says "outside" in
-        // the high word.
+        // The row under the press: LB_ITEMFROMPOINT says "outside" in the
+        // high word.
         const auto hit = SendMessageW(hwnd, LB_ITEMFROMPOINT, 0, lParam);
-        self->pressed_ = HIWORD(hit) == 0;
-        self->raisedSincePress_ = false;
+        self->pressBegan(HIWORD(hit) == 0 ? static_cast<int>(LOWORD(hit)) : -1);
         break;
     }
     case WM_LBUTTONUP: {
         const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        // A click on the row that is already selected is a click too, also
-        // where the list box tells of no change.
-        if (self->pressed_ && !self->raisedSincePress_ && self->listIndex() >= 0)
-            self->raiseClick();
-        self->pressed_ = false;
+        self->pressEnded();
         return result;
     }
     default: break;
@@ -391,7 +367,7 @@ WinText::WinText(WinForm& form, HWND parent, int id) : KeptText({}, true), form_
     SetWindowSubclass(hwnd_, &WinText::proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
-void WinText::textKept() { form_.syncTexts(); }
+void WinText::textKept() { form_.settle(); }
 
 void WinText::display(const std::string& text) { SetWindowTextW(hwnd_, toEditText(text).c_str()); }
 
@@ -414,20 +390,15 @@ LRESULT CALLBACK WinText::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 // -------------------------------------------------------------- buttons
 
-WinButton::WinButton(WinForm& form, HWND parent, int id, Rgb colour) : form_(form), colour_(colour)
+WinButton::WinButton(WinForm& form, int index, HWND parent, int id, Rgb colour)
+    : FormButton(form, index)
+    , form_(form)
+    , colour_(colour)
 {
     hwnd_ = createChild(WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 0, parent, id);
 }
 
-void WinButton::setEnabled(bool on) { EnableWindow(hwnd_, on ? TRUE : FALSE); }
-
-bool WinButton::isEnabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
-
-void WinButton::clicked()
-{
-    if (click_ && isEnabled())
-        form_.dispatch(click_);
-}
+void WinButton::showEnabled(bool on) { EnableWindow(hwnd_, on ? TRUE : FALSE); }
 
 void WinButton::draw(const DRAWITEMSTRUCT& item) const
 {
@@ -457,6 +428,14 @@ void WinButton::draw(const DRAWITEMSTRUCT& item) const
         SetTextColor(dc, colorRef(kText));
     }
     DrawTextW(dc, caption.data(), n, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (focused) {
+        // The system's dotted focus rectangle inside the frame.
+        RECT mark = item.rcItem;
+        InflateRect(&mark, -3 * unit, -3 * unit);
+        SetTextColor(dc, colorRef(kText));
+        SetBkColor(dc, colorRef(colour_));
+        DrawFocusRect(dc, &mark);
+    }
 }
 
 // --------------------------------------------------------------- labels
@@ -472,7 +451,7 @@ WinLabel::WinLabel(HWND parent, int id, const std::string& caption, Rgb colour)
 
 // ----------------------------------------------------------------- form
 
-WinForm::WinForm(FormDesign design, HINSTANCE instance, HICON icon) : design_(std::move(design))
+WinForm::WinForm(FormDesign design, HINSTANCE instance, HICON icon) : FormOf(design), design_(std::move(design))
 {
     background_ = CreateSolidBrush(colorRef(design_.backColor));
     white_ = CreateSolidBrush(colorRef(kPaper));
@@ -500,43 +479,35 @@ WinForm::WinForm(FormDesign design, HINSTANCE instance, HICON icon) : design_(st
     font_ = makeFont();
 
     // Created in tab order, which is the order in which Tab visits them.
-    std::vector<const ControlDesign*> order;
-    for (const auto& c : design_.controls)
-        order.push_back(&c);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const ControlDesign* a, const ControlDesign* b) { return a->tabIndex < b->tabIndex; });
-    for (const ControlDesign* c : order) {
-        const auto index = static_cast<size_t>(c->index);
+    for (const ControlDesign* c : ui::tabOrder(design_)) {
         HWND w = nullptr;
         switch (c->kind) {
-        case ControlKind::Picture:
-            picture_ = std::make_unique<WinPicture>(*this, hwnd_, kPictureId);
-            w = picture_->hwnd();
-            break;
+        case ControlKind::Picture: w = adopt(0, std::make_unique<WinPicture>(*this, hwnd_, kPictureId))->hwnd(); break;
         case ControlKind::List:
-            lists_.at(index) = std::make_unique<WinList>(*this, hwnd_, kListId + c->index);
-            w = lists_[index]->hwnd();
+            w = adopt(c->index, std::make_unique<WinList>(*this, hwnd_, kListId + c->index))->hwnd();
             break;
-        case ControlKind::Text:
-            texts_.at(index) = std::make_unique<WinText>(*this, hwnd_, kTextId + c->index);
+        case ControlKind::Text: {
+            auto* text = adopt(c->index, std::make_unique<WinText>(*this, hwnd_, kTextId + c->index));
             // The window's font before the text, which the control then
             // measures once.
-            SendMessageW(texts_[index]->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-            texts_[index]->setText(c->text);
-            texts_[index]->sync();
-            w = texts_[index]->hwnd();
-            break;
-        case ControlKind::Button: {
-            buttons_.at(index)
-                = std::make_unique<WinButton>(*this, hwnd_, kButtonId + c->index, c->backColor.value_or(kFrame));
-            w = buttons_[index]->hwnd();
-            SetWindowTextW(w, widen(c->text).c_str());
+            SendMessageW(text->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+            text->setText(c->text);
+            text->sync();
+            w = text->hwnd();
             break;
         }
+        case ControlKind::Button:
+            w = adopt(c->index,
+                      std::make_unique<WinButton>(*this, c->index, hwnd_, kButtonId + c->index,
+                                                  c->backColor.value_or(kFrame)))
+                    ->hwnd();
+            SetWindowTextW(w, widen(c->text).c_str());
+            break;
         case ControlKind::Label:
-            labels_.at(index) = std::make_unique<WinLabel>(hwnd_, kLabelId + c->index, c->text,
-                                                           c->backColor.value_or(design_.backColor));
-            w = labels_[index]->hwnd();
+            w = adopt(c->index,
+                      std::make_unique<WinLabel>(hwnd_, kLabelId + c->index, c->text,
+                                                 c->backColor.value_or(design_.backColor)))
+                    ->hwnd();
             break;
         }
         ShowWindow(w, c->visible ? SW_SHOWNA : SW_HIDE);
@@ -590,8 +561,7 @@ void WinForm::layout(const RECT* suggested)
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     }
-    if (picture_)
-        picture_->fit(scale());
+    Picture1().fit(scale());
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -599,46 +569,78 @@ void WinForm::show(int showCommand)
 {
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
-    for (const auto& [control, c] : placed_) {
-        if (c->visible && (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP)) {
-            SetFocus(control);
-            break;
-        }
-    }
+    giveFocus();
 }
 
 int WinForm::run()
 {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(hwnd_, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        deliver(msg);
     return static_cast<int>(msg.wParam);
 }
 
-void WinForm::dispatch(const std::function<void()>& handler)
+void WinForm::deliver(MSG& msg)
 {
-    depth_.run(
-        handler, [this] { syncTexts(); },
-        [this](const std::string& what) {
-            if (report_)
-                report_(what);
-            else
-                MessageBoxW(hwnd_, widen(failureMessage(what)).c_str(), widen(design_.caption).c_str(),
-                            MB_ICONERROR | MB_OK);
-        });
+    if (IsDialogMessageW(hwnd_, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
 }
 
-void WinForm::syncTexts()
+void WinForm::reportFailure(const std::string& what)
 {
-    if (depth_.busy())
-        return;
-    for (auto& t : texts_)
-        if (t)
-            t->sync();
+    if (report_)
+        report_(what);
+    else
+        MessageBoxW(hwnd_, widen(failureMessage(what)).c_str(), widen(design_.caption).c_str(), MB_ICONERROR | MB_OK);
+}
+
+std::optional<ControlRef> WinForm::controlOf(HWND window) const
+{
+    for (const auto& [control, c] : placed_)
+        if (window && control == window)
+            return ControlRef{c->kind, c->index};
+    return std::nullopt;
+}
+
+HWND WinForm::windowOf(ControlRef c) const
+{
+    for (const auto& [control, design] : placed_)
+        if (design->kind == c.kind && design->index == c.index)
+            return control;
+    return nullptr;
+}
+
+std::optional<ControlRef> WinForm::focusedControl() { return controlOf(GetFocus()); }
+
+void WinForm::focusControl(ControlRef c) { SetFocus(windowOf(c)); }
+
+void WinForm::showControl(ControlRef c, bool on) { ShowWindow(windowOf(c), on ? SW_SHOWNA : SW_HIDE); }
+
+void WinForm::command(int id, int code, LPARAM control)
+{
+    if (id >= kButtonId && id < kButtonId + kButtons && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
+        Command1(id - kButtonId).userPress();
+    } else if (id >= kListId && id < kListId + kLists && code == LBN_SELCHANGE) {
+        List1(id - kListId).selectionChanged();
+    } else if (id == IDOK && control == 0) {
+        // Enter: the dialog manager asks for the default button, which this
+        // window does not have; the focused button is pressed.
+        if (const auto c = focusedControl(); c && c->kind == ControlKind::Button)
+            Command1(c->index).userPress();
+    }
+}
+
+void WinForm::activated(bool active, bool minimized)
+{
+    // Away and back: the focus returns to the control the pupil left.
+    if (!active) {
+        if (const auto c = focusedControl())
+            left_ = c;
+    } else if (!minimized) {
+        giveFocus(left_);
+    }
 }
 
 LRESULT CALLBACK WinForm::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -656,20 +658,12 @@ LRESULT CALLBACK WinForm::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND: {
-        const int id = LOWORD(wParam);
-        const int code = HIWORD(wParam);
-        if (id >= kButtonId && id < kButtonId + 3 && (code == BN_CLICKED || code == BN_DOUBLECLICKED))
-            buttons_.at(static_cast<size_t>(id - kButtonId))->clicked();
-        else if (id >= kListId && id < kListId + 3 && code == LBN_SELCHANGE)
-            lists_.at(static_cast<size_t>(id - kListId))->selectionChanged();
-        return 0;
-    }
+    case WM_COMMAND: command(LOWORD(wParam), HIWORD(wParam), lParam); return 0;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         const auto id = static_cast<int>(item->CtlID);
-        if (id >= kButtonId && id < kButtonId + 3) {
-            buttons_.at(static_cast<size_t>(id - kButtonId))->draw(*item);
+        if (id >= kButtonId && id < kButtonId + kButtons) {
+            Command1(id - kButtonId).draw(*item);
             return TRUE;
         }
         break;
@@ -678,11 +672,10 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
         HDC dc = reinterpret_cast<HDC>(wParam);
         const HWND control = reinterpret_cast<HWND>(lParam);
         SetTextColor(dc, colorRef(kText));
-        for (const auto& label : labels_) {
-            if (label && label->hwnd() == control) {
-                SetBkColor(dc, colorRef(label->colour()));
-                return reinterpret_cast<LRESULT>(label->brush());
-            }
+        if (const auto c = controlOf(control); c && c->kind == ControlKind::Label) {
+            const WinLabel& label = Label1(c->index);
+            SetBkColor(dc, colorRef(label.colour()));
+            return reinterpret_cast<LRESULT>(label.brush());
         }
         // The read-only text boxes.
         SetBkColor(dc, colorRef(kPaper));
@@ -711,6 +704,14 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
             layout(reinterpret_cast<const RECT*>(lParam));
             DeleteObject(old);
         }
+        return 0;
+    case WM_ACTIVATE: activated(LOWORD(wParam) != WA_INACTIVE, HIWORD(wParam) != 0); return 0;
+    case WM_SETFOCUS:
+        // The window itself never keeps the focus: it goes on to the control
+        // that had it last, or where the form's rule says.
+        if (const auto c = controlOf(reinterpret_cast<HWND>(wParam)))
+            left_ = c;
+        giveFocus(left_);
         return 0;
     case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;

@@ -7,14 +7,20 @@
 // background colour, the lists are list boxes, the buttons are owner-drawn in
 // their colours, the text boxes are read-only multi-line edit controls and
 // the drawing surface is a child window that shows the shared raster's
-// buffer at the monitor's scale. Each user event runs its handler through
-// WinForm::dispatch, which pushes the text boxes' texts to their controls
-// once the outermost handler has ended.
+// buffer at the monitor's scale. Each user event runs its handler as an
+// event of the form (ui::FormCore), which pushes the text boxes' texts to
+// their controls once the outermost handler has ended. The dialog manager
+// (IsDialogMessage) moves the focus with Tab and Shift+Tab; Enter and Space
+// press the focused button; the focus follows the form's rule when a
+// control is disabled and comes back to the control the pupil left when the
+// window is activated again.
 
 #include "ui/controls.h"
+#include "ui/form_core.h"
 #include "ui/form_layout.h"
 #include "ui/kept_text.h"
 #include "ui/raster/raster_picture.h"
+#include "ui/row_list.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -80,20 +86,14 @@ private:
     double scale_ = 1.0;
 };
 
-class WinList final : public ListBox {
+// A list box: the rows, the selection and the click rules of ui::RowList,
+// shown in the control; the control tells of the user's presses and
+// selections.
+class WinList final : public RowList {
 public:
     WinList(WinForm& form, HWND parent, int id);
     WinList(const WinList&) = delete;
     WinList& operator=(const WinList&) = delete;
-
-    void addItem(const std::string& text) override;
-    void removeItem(int row) override;
-    void clear() override;
-    std::string list(int row) const override;
-    int listCount() const override;
-    int listIndex() const override;
-    void setListIndex(int row) override;
-    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
 
     HWND hwnd() const { return hwnd_; }
     // The list box told its parent that the user changed the selection.
@@ -101,13 +101,11 @@ public:
 
 private:
     static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
-    void raiseClick();
+    void changed() override;
+    // The text of a row as the control shows it.
+    std::wstring shown(int row) const;
 
-    WinForm& form_;
     HWND hwnd_ = nullptr;
-    ClickHandler click_;
-    bool pressed_ = false;
-    bool raisedSincePress_ = false;
 };
 
 // A read-only multi-line text box. It keeps the exact text it was given
@@ -129,25 +127,21 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-class WinButton final : public CommandButton {
+class WinButton final : public FormButton {
 public:
-    WinButton(WinForm& form, HWND parent, int id, Rgb colour);
+    WinButton(WinForm& form, int index, HWND parent, int id, Rgb colour);
     WinButton(const WinButton&) = delete;
     WinButton& operator=(const WinButton&) = delete;
 
-    void setEnabled(bool on) override;
-    bool isEnabled() const override;
-    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
-
     HWND hwnd() const { return hwnd_; }
-    void clicked();
     void draw(const DRAWITEMSTRUCT& item) const;
 
 private:
+    void showEnabled(bool on) override;
+
     WinForm& form_;
     HWND hwnd_ = nullptr;
     Rgb colour_;
-    ClickHandler click_;
 };
 
 class WinLabel final : public Label {
@@ -169,7 +163,7 @@ private:
     std::unique_ptr<std::remove_pointer_t<HBRUSH>, DeleteBrush> brush_;
 };
 
-class WinForm final : public Form {
+class WinForm final : public FormOf<WinPicture, WinList, WinText, WinButton, WinLabel> {
 public:
     // Creates the window (hidden) with its controls from the design.
     WinForm(FormDesign design, HINSTANCE instance, HICON icon = nullptr);
@@ -177,28 +171,18 @@ public:
     WinForm(const WinForm&) = delete;
     WinForm& operator=(const WinForm&) = delete;
 
-    WinPicture& Picture1() override { return *picture_; }
-    WinList& List1(int index) override { return *lists_.at(static_cast<size_t>(index)); }
-    WinText& Text1(int index) override { return *texts_.at(static_cast<size_t>(index)); }
-    WinButton& Command1(int index) override { return *buttons_.at(static_cast<size_t>(index)); }
-    WinLabel& Label1(int index) override { return *labels_.at(static_cast<size_t>(index)); }
-
     HWND hwnd() const { return hwnd_; }
     // Shows the window with the keyboard focus in the first control of the
     // tab order.
     void show(int showCommand);
-    // The message loop, with Tab moving between the controls; returns the
-    // exit code.
+    // The message loop; returns the exit code.
     int run();
+    // One message of the loop: the dialog manager's keys first (Tab,
+    // Shift+Tab, Enter), then the window's own.
+    void deliver(MSG& msg);
 
-    // Runs one event's handler; the controls show the new texts once the
-    // outermost handler has ended. A failure of the program itself in it is
-    // reported once that handler has ended, and the window goes on.
-    void dispatch(const std::function<void()>& handler);
     // How a failure is reported: by default a message box over the window.
     void onFailure(std::function<void(const std::string&)> report) { report_ = std::move(report); }
-    // Pushes pending texts to the controls.
-    void syncTexts();
 
     // The monitor's scale: 1 at 96 dots per inch.
     double scale() const { return static_cast<double>(dpi_) / USER_DEFAULT_SCREEN_DPI; }
@@ -213,20 +197,28 @@ private:
     // The design's font at the current DPI.
     HFONT makeFont() const;
 
+    std::optional<ControlRef> focusedControl() override;
+    void focusControl(ControlRef c) override;
+    void showControl(ControlRef c, bool on) override;
+    void reportFailure(const std::string& what) override;
+    // The control of a window, if it is one of the form's.
+    std::optional<ControlRef> controlOf(HWND window) const;
+    HWND windowOf(ControlRef c) const;
+    // A control's command (WM_COMMAND): a press, a selection, Enter.
+    void command(int id, int code, LPARAM control);
+    // The window is activated or deactivated (WM_ACTIVATE).
+    void activated(bool active, bool minimized);
+
     FormDesign design_;
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HFONT font_ = nullptr;
     HBRUSH background_ = nullptr;
     HBRUSH white_ = nullptr;
-    std::unique_ptr<WinPicture> picture_;
-    std::array<std::unique_ptr<WinList>, 3> lists_;
-    std::array<std::unique_ptr<WinText>, 2> texts_;
-    std::array<std::unique_ptr<WinButton>, 3> buttons_;
-    std::array<std::unique_ptr<WinLabel>, 4> labels_;
     // The controls with their designs, in tab order.
     std::vector<std::pair<HWND, const ControlDesign*>> placed_;
-    EventDepth depth_;
+    // The control that had the focus when the window was last deactivated.
+    std::optional<ControlRef> left_;
     std::function<void(const std::string&)> report_;
 };
 

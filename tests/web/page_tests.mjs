@@ -266,6 +266,34 @@ test('list rows: a click selects in all lists, again on the selected row; Изт
     checkEqual(logicalAt(img, 10, 50), WHITE, 'deleted point');
   })));
 
+// The focus when a button disables itself goes on to the next control in Tab
+// order, as on the desktop, never to the page's body; a button that stays
+// enabled keeps it.
+for (const row of [
+  { button: 'Command1_0', key: 'Enter', focused: 'Command1_1', afterTab: 'Picture1', rows: 3 },
+  { button: 'Command1_0', key: 'Space', focused: 'Command1_1', afterTab: 'Picture1', rows: 3 },
+  { button: 'Command1_0', key: 'click', focused: 'Command1_1', afterTab: 'Picture1', rows: 3 },
+  { button: 'Command1_2', key: 'Enter', focused: 'Command1_2', afterTab: 'Picture1', rows: 2 },
+  { button: 'Command1_1', key: 'Enter', focused: 'Command1_1', afterTab: 'Command1_2', rows: 0 },
+]) {
+  test(`focus: ${row.key} on ${row.button} leaves it on ${row.focused}`, () => withServer((url) =>
+    withBrowser({}, async (page) => {
+      await open(page, url);
+      for (const [x, y] of TRIANGLES[0].points) await press(page, x, y);
+      await page.click('#List1_1 > [role=option]:nth-child(2)');
+      if (row.key === 'click') {
+        await click(page, row.button);
+      } else {
+        await page.focus('#' + row.button);
+        await page.keyboard.press(row.key);
+      }
+      checkEqual((await lists(page))[0].rows.length, row.rows, 'rows after the press');
+      checkEqual(await page.evaluate(() => document.activeElement.id), row.focused, 'focused element');
+      await page.keyboard.press('Tab');
+      checkEqual(await page.evaluate(() => document.activeElement.id), row.afterTab, 'focused element after Tab');
+    })));
+}
+
 test('taps at device pixel ratio 2 land on the pixel under the finger, up to the edge', () => withServer((url) =>
   withBrowser({ deviceScaleFactor: 2, hasTouch: true }, async (page) => {
     await open(page, url);
@@ -435,6 +463,7 @@ test('the single file works from file://', () => withBrowser({ locale: 'bg-BG' }
 test('accessibility: names, roles, disabled state, hidden controls and the Tab order', () => withServer((url) =>
   withBrowser({}, async (page, context) => {
     await open(page, url);
+    checkEqual(await page.evaluate(() => document.activeElement.id), 'Text1_0', 'focus at the start');
     // The caption as the document's title (document.title itself collapses
     // the two blanks, as every title bar does).
     checkEqual(await page.evaluate(() => document.querySelector('title').textContent),

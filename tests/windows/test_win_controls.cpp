@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include <fstream>
@@ -278,6 +279,149 @@ TEST(WinControls, TabOrder)
         at = GetNextDlgTabItem(f.hwnd(), at, FALSE);
         EXPECT_EQ(at, expected[i % expected.size()]) << "step " << i;
     }
+}
+
+// A key pressed and released on the control that has the focus, through
+// the window's message loop (the dialog manager first).
+void key(WinForm& form, WPARAM vk)
+{
+    for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        MSG msg{GetFocus(), message, vk, message == WM_KEYDOWN ? 1 : 0xC0000001, 0, {}};
+        form.deliver(msg);
+    }
+}
+
+struct FocusCase {
+    const char* name;
+    int button; // pressed from the keyboard
+    WPARAM vk; // VK_SPACE or VK_RETURN
+    HWND (*focused)(WinForm&); // after the press
+    HWND (*afterTab)(WinForm&); // after a further Tab
+    int rows; // in the lists after the press
+};
+
+HWND clearButton(WinForm& f) { return f.Command1(1).hwnd(); }
+HWND deleteButton(WinForm& f) { return f.Command1(2).hwnd(); }
+HWND surface(WinForm& f) { return f.Picture1().hwnd(); }
+
+void PrintTo(const FocusCase& c, std::ostream* os) { *os << c.name; }
+
+class FocusAfterKeys : public testing::TestWithParam<FocusCase> {};
+
+// A button that disables itself hands the focus on by the form's rule, the
+// keyboard goes on working, and Enter presses the focused button as Space
+// does.
+TEST_P(FocusAfterKeys, FocusMovesOnAndTabGoesOn)
+{
+    const auto& c = GetParam();
+    Window w;
+    auto& f = w.form;
+    f.show(SW_SHOW);
+    w.press(12, 12);
+    w.press(42, 12);
+    w.press(12, 52);
+    w.clickRow(1, 1);
+    SetFocus(f.Command1(c.button).hwnd());
+    ASSERT_EQ(GetFocus(), f.Command1(c.button).hwnd());
+    key(f, c.vk);
+    EXPECT_EQ(f.List1(0).listCount(), c.rows);
+    EXPECT_EQ(GetFocus(), c.focused(f));
+    key(f, VK_TAB);
+    EXPECT_EQ(GetFocus(), c.afterTab(f));
+    // Shift+Tab goes back.
+    std::array<BYTE, 256> keys{};
+    ASSERT_TRUE(GetKeyboardState(keys.data()));
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys.data());
+    key(f, VK_TAB);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys.data());
+    EXPECT_EQ(GetFocus(), c.focused(f));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, FocusAfterKeys,
+                         testing::Values(FocusCase{"space_on_calculate", 0, VK_SPACE, clearButton, surface, 3},
+                                         FocusCase{"enter_on_calculate", 0, VK_RETURN, clearButton, surface, 3},
+                                         FocusCase{"enter_on_delete", 2, VK_RETURN, deleteButton, surface, 2},
+                                         FocusCase{"space_on_delete", 2, VK_SPACE, deleteButton, surface, 2},
+                                         FocusCase{"enter_on_clear", 1, VK_RETURN, clearButton, deleteButton, 0},
+                                         FocusCase{"space_on_clear", 1, VK_SPACE, clearButton, deleteButton, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Enter with the focus on no button presses nothing.
+TEST(WinControls, EnterOnAListPressesNothing)
+{
+    Window w;
+    w.form.show(SW_SHOW);
+    w.press(12, 12);
+    SetFocus(w.form.List1(0).hwnd());
+    key(w.form, VK_RETURN);
+    EXPECT_EQ(w.form.List1(0).listCount(), 1);
+    EXPECT_EQ(GetFocus(), w.form.List1(0).hwnd());
+}
+
+// Away to another window and back: the focus is on the control left, and
+// where that control can no longer take it, on the next one.
+TEST(WinControls, FocusComesBackToTheControlLeft)
+{
+    Window w;
+    auto& f = w.form;
+    f.show(SW_SHOW);
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    const auto awayAndBack = [&] {
+        SetActiveWindow(other);
+        EXPECT_NE(GetActiveWindow(), f.hwnd());
+        SetActiveWindow(f.hwnd());
+        EXPECT_EQ(GetActiveWindow(), f.hwnd());
+    };
+    SetFocus(f.List1(1).hwnd());
+    awayAndBack();
+    EXPECT_EQ(GetFocus(), f.List1(1).hwnd());
+    // The window itself given the focus passes it on too.
+    SetFocus(f.hwnd());
+    EXPECT_EQ(GetFocus(), f.List1(1).hwnd());
+    SetFocus(f.Command1(2).hwnd());
+    SetActiveWindow(other);
+    f.Command1(2).setEnabled(false);
+    SetActiveWindow(f.hwnd());
+    EXPECT_EQ(GetFocus(), f.Picture1().hwnd());
+    DestroyWindow(other);
+}
+
+// The focused owner-drawn button shows the focus rectangle inside its frame.
+TEST(WinControls, FocusedButtonDrawsTheFocusRectangle)
+{
+    Window w;
+    const auto drawn = [&](UINT state) {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, 73, 25);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.itemState = state;
+        item.hwndItem = w.form.Command1(1).hwnd();
+        item.hDC = dc;
+        item.rcItem = RECT{0, 0, 73, 25};
+        w.form.Command1(1).draw(item);
+        std::vector<COLORREF> row;
+        for (int x = 0; x < 73; ++x)
+            row.push_back(GetPixel(dc, x, 3));
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return row;
+    };
+    const auto plain = drawn(0);
+    const auto focused = drawn(ODS_FOCUS);
+    // Away from the caption, the row of the focus rectangle's top edge.
+    int marked = 0;
+    for (int x = 6; x < 67; ++x)
+        marked += focused[static_cast<size_t>(x)] != plain[static_cast<size_t>(x)] ? 1 : 0;
+    EXPECT_GT(marked, 20);
 }
 
 std::string expectedReport(const char* name)

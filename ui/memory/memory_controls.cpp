@@ -3,6 +3,7 @@
 #include "number/float_chars.h"
 
 #include <array>
+#include <stdexcept>
 #include <string>
 
 namespace ui::memory {
@@ -72,25 +73,37 @@ void MemoryPicture::circle(float x, float y, float radius, std::optional<Rgb> co
     RasterPicture::circle(x, y, radius, colour);
 }
 
-void MemoryButton::userClick()
+void MemoryForm::create()
 {
-    if (enabled_ && click_)
-        click_();
+    adopt(0, std::make_unique<MemoryPicture>());
+    for (int i = 0; i < kLists; ++i)
+        adopt(i, std::make_unique<MemoryList>(*this));
+    for (int i = 0; i < kTexts; ++i)
+        adopt(i, std::make_unique<MemoryText>());
+    for (int i = 0; i < kButtons; ++i)
+        adopt(i, std::make_unique<MemoryButton>(*this, i));
+    for (int i = 0; i < kLabels; ++i)
+        adopt(i, std::make_unique<MemoryLabel>());
 }
 
-MemoryForm::MemoryForm() = default;
+MemoryForm::MemoryForm() { create(); }
 
-MemoryForm::MemoryForm(const FormDesign& design)
+MemoryForm::MemoryForm(const FormDesign& design) : FormOf(design)
 {
+    create();
     for (const auto& c : design.controls) {
-        if (c.kind == ControlKind::Text && c.index >= 0 && c.index < 2)
-            texts_[static_cast<size_t>(c.index)].setText(c.text);
-        else if (c.kind == ControlKind::Label && c.index >= 0 && c.index < 4)
-            labels_[static_cast<size_t>(c.index)] = MemoryLabel(c.text);
-        else if (c.kind == ControlKind::Picture)
-            picture_ = MemoryPicture(twipsToPixels(c.width) - 2 * kPictureBorder,
-                                     twipsToPixels(c.height) - 2 * kPictureBorder);
+        if (c.kind == ControlKind::Text && c.index >= 0 && c.index < kTexts)
+            Text1(c.index).setText(c.text);
+        else if (c.kind == ControlKind::Label && c.index >= 0 && c.index < kLabels)
+            Label1(c.index) = MemoryLabel(c.text);
+        else if (c.kind == ControlKind::Picture) {
+            const PixelSize area = drawingArea(c);
+            Picture1() = MemoryPicture(area.width, area.height);
+        }
     }
+    focus_ = focusReturn(std::nullopt);
 }
+
+void MemoryForm::reportFailure(const std::string& what) { throw std::runtime_error(what); }
 
 } // namespace ui::memory

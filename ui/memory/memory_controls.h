@@ -1,9 +1,11 @@
 #pragma once
-// In-memory controls: keep texts, rows, selections and enabled states, draw
-// on the shared pixel buffer and record every drawing call with the pen in
-// effect, and raise the user's events on request. The logic's tests run the whole window on them.
+// In-memory controls: keep texts, rows, selections, enabled states and the
+// keyboard focus, draw on the shared pixel buffer and record every drawing
+// call with the pen in effect, and raise the user's events on request. The
+// logic's tests run the whole window on them.
 
 #include "ui/controls.h"
+#include "ui/form_core.h"
 #include "ui/form_layout.h"
 #include "ui/raster/raster_picture.h"
 #include "ui/row_list.h"
@@ -55,6 +57,7 @@ private:
 
 class MemoryList final : public RowList {
 public:
+    explicit MemoryList(FormCore& form) : RowList(&form) {}
     // Whether selecting a different row from code raises the click (toolkits
     // differ; the logic must end in the same state either way).
     void setRaisesOnCodeChange(bool on) { raisesOnCodeChange_ = on; }
@@ -75,17 +78,14 @@ private:
     long writes_ = 0;
 };
 
-class MemoryButton final : public CommandButton {
+class MemoryButton final : public FormButton {
 public:
-    void setEnabled(bool on) override { enabled_ = on; }
-    bool isEnabled() const override { return enabled_; }
-    void onClick(ClickHandler handler) override { click_ = std::move(handler); }
+    MemoryButton(FormCore& form, int index) : FormButton(form, index) {}
     // The user clicks the button; a disabled button gets no click.
-    void userClick();
+    void userClick() { userPress(); }
 
 private:
-    bool enabled_ = true;
-    ClickHandler click_;
+    void showEnabled(bool /*on*/) override {}
 };
 
 class MemoryLabel final : public Label {
@@ -97,24 +97,29 @@ private:
     std::string caption_;
 };
 
-// A whole window of in-memory controls, optionally with design texts.
-class MemoryForm final : public Form {
+// A whole window of in-memory controls, optionally with design texts. With
+// a design it has the design's Tab order and a keyboard focus, which starts
+// where the window's does and which the user moves with setFocus.
+class MemoryForm final : public FormOf<MemoryPicture, MemoryList, MemoryText, MemoryButton, MemoryLabel> {
 public:
     MemoryForm();
     explicit MemoryForm(const FormDesign& design);
 
-    MemoryPicture& Picture1() override { return picture_; }
-    MemoryList& List1(int index) override { return lists_.at(static_cast<size_t>(index)); }
-    MemoryText& Text1(int index) override { return texts_.at(static_cast<size_t>(index)); }
-    MemoryButton& Command1(int index) override { return buttons_.at(static_cast<size_t>(index)); }
-    MemoryLabel& Label1(int index) override { return labels_.at(static_cast<size_t>(index)); }
+    // The control that has the focus, if any.
+    std::optional<ControlRef> focused() const { return focus_; }
+    // The user puts the focus on a control (a click or Tab).
+    void setFocus(ControlRef c) { focus_ = c; }
 
 private:
-    MemoryPicture picture_;
-    std::array<MemoryList, 3> lists_;
-    std::array<MemoryText, 2> texts_;
-    std::array<MemoryButton, 3> buttons_;
-    std::array<MemoryLabel, 4> labels_;
+    std::optional<ControlRef> focusedControl() override { return focus_; }
+    void focusControl(ControlRef c) override { focus_ = c; }
+    void showControl(ControlRef /*c*/, bool /*on*/) override {}
+    // A failure of the program itself goes on to the test that raised the
+    // event.
+    void reportFailure(const std::string& what) override;
+    void create();
+
+    std::optional<ControlRef> focus_;
 };
 
 } // namespace ui::memory
