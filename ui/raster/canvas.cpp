@@ -241,11 +241,10 @@ void Canvas::thinLine(double u0, double v0, double u1, double v1, int style, Pix
     const double half = scale_ / 2;
     const double lowM = std::min(M0, M1), highM = std::max(M0, M1);
     const double dM = M1 - M0, dm = m1 - m0;
-    // Logical pixels along the line per device pixel along the major axis.
-    const double along = dM == 0 ? 0 : std::sqrt(dM * dM + dm * dm) / std::fabs(dM);
     const auto pattern = patternOf(style);
     const double direction = M1 < M0 ? -1 : 1;
     const double mMiddle = (m0 + m1) / 2;
+    const double patternScale = std::max(scale_, 1.0);
 
     // The pixel centres strictly inside the extent, so that a line drawn
     // from a half pixel is as long at both ends; the half-open extent only
@@ -260,8 +259,13 @@ void Canvas::thinLine(double u0, double v0, double u1, double v1, int style, Pix
     for (long long i = first; i <= last; ++i) {
         const double centre = static_cast<double>(i) + 0.5;
         if (!pattern.empty()) {
-            // The pattern counts logical pixels from the first point's edge.
-            const double t = ((centre - M0) * direction + half) * along / scale_;
+            // The pattern counts steps along the major axis, in logical
+            // pixels from the pen's edge before the first point: a step
+            // covers at most one logical pixel of it, so no "on" run of the
+            // pattern is stepped over at any slope, and a diagonal shows its
+            // dots as an axis-parallel line does, at most a factor of the
+            // square root of 2 further apart.
+            const double t = ((centre - M0) * direction + half) / patternScale;
             if (!patternOn(pattern, t))
                 continue;
         }
@@ -346,6 +350,7 @@ void Canvas::circle(double x, double y, double r, int width, int style, Rgb colo
     const double pen = std::max(1, width) * scale_;
     const double outer = radius + pen / 2, inner = radius - pen / 2;
     const auto pattern = width <= 1 ? patternOf(style) : std::span<const int>{};
+    const double patternScale = std::max(scale_, 1.0);
 
     // Row by row, only the rows of the buffer: the ring's pixels in a row
     // are the centres with inner <= distance < outer, one or two runs.
@@ -362,7 +367,7 @@ void Canvas::circle(double x, double y, double r, int width, int style, Rgb colo
             // centre: the same in all eight octants, and continuous where
             // they meet.
             const double dx = static_cast<double>(i) + 0.5 - cx;
-            if (patternOn(pattern, std::min(std::fabs(dx), std::fabs(dy)) / scale_ + 0.5))
+            if (patternOn(pattern, std::min(std::fabs(dx), std::fabs(dy)) / patternScale + 0.5))
                 span(j, i, i, c);
         }
     };
