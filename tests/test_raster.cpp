@@ -5,6 +5,9 @@
 #include "ui/raster/canvas.h"
 #include "ui/raster/raster_picture.h"
 
+#include "fixed_drawings.h"
+#include "report_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -1091,5 +1094,27 @@ ooooo
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, SurfacePixels, testing::ValuesIn(kSurfaces),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The whole drawings every edition must show, on the in-memory window.
+class FixedDrawing : public testing::TestWithParam<testing_support::FixedDrawing> {};
+
+TEST_P(FixedDrawing, HasItsPixels)
+{
+    const auto& d = GetParam();
+    testing_support::MemoryWindow w;
+    auto& picture = w.form.Picture1();
+    picture.resizeCanvas(335, 229, d.scale);
+    for (int k = 0; k < 3; ++k)
+        w.press(d.points[2 * k], d.points[2 * k + 1]);
+    w.calculate();
+    const auto& c = picture.canvas();
+    ASSERT_EQ(c.deviceWidth(), d.deviceWidth);
+    ASSERT_EQ(c.deviceHeight(), d.deviceHeight);
+    EXPECT_EQ(testing_support::pixelHash(c.pixels().data(), c.pixels().size()), d.hash)
+        << std::hex << testing_support::pixelHash(c.pixels().data(), c.pixels().size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Drawings, FixedDrawing, testing::ValuesIn(testing_support::fixedDrawings()),
+                         [](const auto& info) { return info.param.name; });
 
 } // namespace
