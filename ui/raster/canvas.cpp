@@ -33,6 +33,10 @@ bool finite(std::initializer_list<double> values)
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
+// A pen's width in device pixels: never narrower than one, so that below
+// scale 1 a line or a ring has no gaps across it.
+double penOf(int width, double scale) { return std::max(std::max(1, width) * scale, 1.0); }
+
 // The dash patterns of a one-pixel pen, in logical pixels: on, off, on, ...
 std::span<const int> patternOf(int style)
 {
@@ -227,7 +231,7 @@ void Canvas::line(double x1, double y1, double x2, double y2, int width, int sty
     if (width <= 1)
         thinLine(u0, v0, u1, v1, style, toPixel(colour));
     else
-        wideLine(u0, v0, u1, v1, width * scale_ / 2, toPixel(colour));
+        wideLine(u0, v0, u1, v1, penOf(width, scale_) / 2, toPixel(colour));
 }
 
 void Canvas::thinLine(double u0, double v0, double u1, double v1, int style, Pixel colour)
@@ -238,7 +242,7 @@ void Canvas::thinLine(double u0, double v0, double u1, double v1, int style, Pix
     const double M1 = xMajor ? u1 : v1, m1 = xMajor ? v1 : u1;
     const long long majorCount = xMajor ? deviceWidth_ : deviceHeight_;
     const long long minorCount = xMajor ? deviceHeight_ : deviceWidth_;
-    const double half = scale_ / 2;
+    const double half = penOf(1, scale_) / 2;
     const double lowM = std::min(M0, M1), highM = std::max(M0, M1);
     const double dM = M1 - M0, dm = m1 - m0;
     const auto pattern = patternOf(style);
@@ -347,7 +351,7 @@ void Canvas::circle(double x, double y, double r, int width, int style, Rgb colo
         return;
     }
     const Pixel c = toPixel(colour);
-    const double pen = std::max(1, width) * scale_;
+    const double pen = penOf(width, scale_);
     const double outer = radius + pen / 2, inner = radius - pen / 2;
     const auto pattern = width <= 1 ? patternOf(style) : std::span<const int>{};
     const double patternScale = std::max(scale_, 1.0);
