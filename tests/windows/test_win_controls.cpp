@@ -288,7 +288,8 @@ TEST_P(ListPress, ClicksOnlyOnARow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, ListPress,
-                         testing::Values(ListPressCase{"on_a_row", -1, 1, 1},
+                         testing::Values(ListPressCase{"on_a_row", -1, 1, 1}, ListPressCase{"on_row_0", -1, 0, 1},
+                                         ListPressCase{"on_the_selected_row_0", 0, 0, 1},
                                          ListPressCase{"on_the_selected_row", 1, 1, 1},
                                          ListPressCase{"below_the_rows", 2, -1, 0},
                                          ListPressCase{"below_the_rows_none_selected", -1, -1, 0}),
