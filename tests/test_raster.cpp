@@ -536,6 +536,12 @@ constexpr const char* kDotWidth1Scale2 = R"(
 ......
 ......
 )";
+// dot_width_1_on_a_pixel_corner, circle_radius_0_on_a_pixel_corner
+constexpr const char* kDotWidth1OnAPixelCorner = R"(
+....
+..#.
+....
+)";
 // wide_2_level, wide_2_level_reversed
 constexpr const char* kWide2Level = R"(
 ........
@@ -583,11 +589,7 @@ const PictureCase kPictures[] = {
     {"dot_width_1_scale_2", 2, 3, 3, [](Canvas& c) { c.dot(1, 1, 1, kInk); }, kDotWidth1Scale2},
     // The point (1.5, 0.5) is the corner of device pixels: no centre lies
     // closer than half a pixel to it, so the dot takes the pixel under it.
-    {"dot_width_1_on_a_pixel_corner", 1, 4, 3, [](Canvas& c) { c.dot(1.5, 0.5, 1, kInk); }, R"(
-....
-..#.
-....
-)"},
+    {"dot_width_1_on_a_pixel_corner", 1, 4, 3, [](Canvas& c) { c.dot(1.5, 0.5, 1, kInk); }, kDotWidth1OnAPixelCorner},
     {"dot_width_5_scale_1", 1, 7, 7, [](Canvas& c) { c.dot(3, 3, 5, kInk); }, R"(
 .......
 ..###..
@@ -897,6 +899,20 @@ const PictureCase kPictures[] = {
 ..##..
 ......
 )"},
+    // Rows 1 and 4 of column 2 lie exactly on the outer rim, 1.5 above and
+    // below the middle (2.5, 3): they stay out.
+    {"circle_radius_1_half_a_pixel_down", 1, 5, 6, [](Canvas& c) { c.circle(2, 2.5, 1, 1, ui::Solid, kInk); }, R"(
+.....
+.....
+.###.
+.###.
+.....
+.....
+)"},
+    // A dotted circle of radius 0 is the pen's dot too, which takes the pixel
+    // under its point where it covers no centre.
+    {"circle_radius_0_on_a_pixel_corner", 1, 4, 3, [](Canvas& c) { c.circle(1.5, 0.5, 0, 1, ui::Dot, kInk); },
+     kDotWidth1OnAPixelCorner},
     {"circle_radius_7", 1, 17, 17, [](Canvas& c) { c.circle(8, 8, 7, 1, ui::Solid, kInk); }, kCircleRadius7},
     // A negative radius draws as its magnitude.
     {"circle_radius_minus_7", 1, 17, 17, [](Canvas& c) { c.circle(8, 8, -7, 1, ui::Solid, kInk); }, kCircleRadius7},

@@ -258,12 +258,13 @@ struct ListPressCase {
     int selectedBefore;
     int row; // -1: below the rows
     int clicks;
+    WPARAM key = 0; // a key pressed in the list instead
 };
 
 class ListPress : public testing::TestWithParam<ListPressCase> {};
 
 // A press on a row is a click, also on the selected row; a press on the
-// empty part below the rows is none.
+// empty part below the rows is none; a key that moves the selection is one.
 TEST_P(ListPress, ClicksOnlyOnARow)
 {
     Window w;
@@ -275,7 +276,10 @@ TEST_P(ListPress, ClicksOnlyOnARow)
     list.setListIndex(c.selectedBefore);
     int clicks = 0;
     list.onClick([&] { ++clicks; });
-    if (c.row >= 0) {
+    if (c.key != 0) {
+        SendMessageW(list.hwnd(), WM_KEYDOWN, c.key, 0);
+        SendMessageW(list.hwnd(), WM_KEYUP, c.key, 0);
+    } else if (c.row >= 0) {
         w.clickRow(0, c.row);
     } else {
         RECT r{};
@@ -285,15 +289,16 @@ TEST_P(ListPress, ClicksOnlyOnARow)
         SendMessageW(list.hwnd(), WM_LBUTTONUP, 0, at);
     }
     EXPECT_EQ(clicks, c.clicks);
+    EXPECT_EQ(list.listIndex(), c.row < 0 ? c.selectedBefore : c.row);
 }
 
-INSTANTIATE_TEST_SUITE_P(Places, ListPress,
-                         testing::Values(ListPressCase{"on_a_row", -1, 1, 1}, ListPressCase{"on_row_0", -1, 0, 1},
-                                         ListPressCase{"on_the_selected_row_0", 0, 0, 1},
-                                         ListPressCase{"on_the_selected_row", 1, 1, 1},
-                                         ListPressCase{"below_the_rows", 2, -1, 0},
-                                         ListPressCase{"below_the_rows_none_selected", -1, -1, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Places, ListPress,
+    testing::Values(ListPressCase{"on_a_row", -1, 1, 1}, ListPressCase{"on_row_0", -1, 0, 1},
+                    ListPressCase{"on_the_selected_row_0", 0, 0, 1}, ListPressCase{"on_the_selected_row", 1, 1, 1},
+                    ListPressCase{"below_the_rows", 2, -1, 0}, ListPressCase{"below_the_rows_none_selected", -1, -1, 0},
+                    ListPressCase{"home_key", 2, 0, 1, VK_HOME}, ListPressCase{"down_key", 0, 1, 1, VK_DOWN}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WinControls, DisabledButtonIgnoresClicks)
 {
