@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <string>
@@ -325,6 +327,33 @@ INSTANTIATE_TEST_SUITE_P(Styles, LinePattern,
                                          PatternCase{"transparent", ui::Transparent, 1, "................"},
                                          PatternCase{"dot_wide_pen_is_solid", ui::Dot, 3, "################"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A dotted line shows a dot every 3 steps along its major axis at any
+// slope, from either end: on the segment from the midpoint of BC to the
+// centre of the triangle (79, 30), (144, 192), (103, 219), and on random
+// segments from whole and half pixels.
+TEST(Raster, DottedLineHasADotEveryThreeSteps)
+{
+    std::mt19937 rng(25);
+    std::uniform_int_distribution<int> half(0, 669), halfY(0, 457);
+    std::vector<std::array<double, 4>> segments{{123.5, 205.5, 71, 126}, {71, 126, 123.5, 205.5}};
+    for (int n = 0; n < 300; ++n)
+        segments.push_back({half(rng) / 2.0, halfY(rng) / 2.0, half(rng) / 2.0, halfY(rng) / 2.0});
+    for (const auto& [x1, y1, x2, y2] : segments) {
+        Canvas c(335, 229, 1);
+        c.line(x1, y1, x2, y2, 1, ui::Dot, kInk);
+        const bool xMajor = std::fabs(x2 - x1) >= std::fabs(y2 - y1);
+        std::vector<int> steps;
+        for (const auto& p : inked(c))
+            steps.push_back(xMajor ? p.i : p.j);
+        std::sort(steps.begin(), steps.end());
+        ASSERT_EQ(std::adjacent_find(steps.begin(), steps.end()), steps.end()) << "one pixel a step";
+        for (size_t k = 1; k < steps.size(); ++k)
+            ASSERT_EQ(steps[k] - steps[k - 1], 3) << x1 << "," << y1 << " - " << x2 << "," << y2;
+        const double length = std::fabs(xMajor ? x2 - x1 : y2 - y1);
+        EXPECT_GE(static_cast<double>(steps.size()), std::floor(length / 3)) << x1 << "," << y1;
+    }
+}
 
 // A wide line has round ends: its pixels are those closer than half the pen
 // to the segment.
