@@ -942,6 +942,22 @@ const PictureCase kPictures[] = {
     // under its point where it covers no centre.
     {"circle_radius_0_on_a_pixel_corner", 1, 4, 3, [](Canvas& c) { c.circle(1.5, 0.5, 0, 1, ui::Dot, kInk); },
      kDotWidth1OnAPixelCorner},
+    // The ring is 4 <= d < 5 from the middle of (5, 5): the pixels 3 across
+    // and 4 down from it (or 4 across, 3 down) lie exactly on the outer rim and
+    // stay out; those 4 straight across or down lie on the inner rim and are in.
+    {"circle_radius_4_5", 1, 11, 11, [](Canvas& c) { c.circle(5, 5, 4.5, 1, ui::Solid, kInk); }, R"(
+...........
+...#####...
+..#.....#..
+.#.......#.
+.#.......#.
+.#.......#.
+.#.......#.
+.#.......#.
+..#.....#..
+...#####...
+...........
+)"},
     {"circle_radius_7", 1, 17, 17, [](Canvas& c) { c.circle(8, 8, 7, 1, ui::Solid, kInk); }, kCircleRadius7},
     // A negative radius draws as its magnitude.
     {"circle_radius_minus_7", 1, 17, 17, [](Canvas& c) { c.circle(8, 8, -7, 1, ui::Solid, kInk); }, kCircleRadius7},
