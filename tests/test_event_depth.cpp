@@ -77,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, EventDepthTest,
 // settles, and shows each text once.
 class RefusingBox : public ui::KeptText {
 public:
+    explicit RefusingBox(std::string text = {}, bool shown = false) : KeptText(std::move(text), shown) {}
     int refusals = 0;
     std::vector<std::string> shown;
 
@@ -104,5 +105,33 @@ TEST(KeptTextTest, ATextTheControlRefusedIsShownAtTheNextSettling)
     EXPECT_EQ(box.shown, std::vector<std::string>{"report"});
     EXPECT_EQ(box.text(), "report");
 }
+
+// A control made with a text shows it at the first settling, unless it
+// shows it already.
+struct FirstTextCase {
+    const char* name;
+    const char* text;
+    bool shown;
+    std::vector<std::string> displayed;
+};
+
+class KeptTextFirst : public testing::TestWithParam<FirstTextCase> {};
+
+TEST_P(KeptTextFirst, ShownOnceAtTheFirstSettling)
+{
+    const auto& c = GetParam();
+    RefusingBox box(c.text, c.shown);
+    box.sync();
+    box.sync();
+    EXPECT_EQ(box.shown, c.displayed);
+    EXPECT_EQ(box.text(), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, KeptTextFirst,
+                         testing::Values(FirstTextCase{"not_yet_shown", "teaching text", false, {"teaching text"}},
+                                         FirstTextCase{"shown_already", "teaching text", true, {}},
+                                         FirstTextCase{"empty_not_yet_shown", "", false, {""}},
+                                         FirstTextCase{"empty_shown_already", "", true, {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

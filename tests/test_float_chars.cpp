@@ -104,6 +104,10 @@ TEST(KnownTextTest, TooSmallBufferIsReported)
         const auto full = fallbackWriter(f)(buf.data(), buf.data() + buf.size(), -1.25, 2);
         ASSERT_EQ(full.ec, std::errc());
         const auto len = full.ptr - buf.data();
+        // A buffer of exactly the text's size is large enough.
+        const auto exact = fallbackWriter(f)(buf.data(), buf.data() + len, -1.25, 2);
+        EXPECT_EQ(exact.ec, std::errc());
+        EXPECT_EQ(exact.ptr, buf.data() + len);
         const auto shortRes = fallbackWriter(f)(buf.data(), buf.data() + len - 1, -1.25, 2);
         EXPECT_EQ(shortRes.ec, std::errc::value_too_large);
         EXPECT_EQ(shortRes.ptr, buf.data() + len - 1);

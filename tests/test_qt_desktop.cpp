@@ -2,6 +2,7 @@
 // crisp drawing at any scale factor, accessible names and keyboard use.
 // Registered three times: at scale 1, 1.5 and 2 (QT_SCALE_FACTOR).
 
+#include "fixed_drawings.h"
 #include "qt_fixture.h"
 
 #include <QAccessible>
@@ -256,6 +257,32 @@ private slots:
         const QImage shown = pic.grab().toImage().convertToFormat(QImage::Format_RGB32);
         const int b = qRound(kB * dpr);
         QCOMPARE(shown.copy(b, b, image.width(), image.height()), image.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // The whole drawings of tests/fixed_drawings.txt at this scale factor,
+    // as the window shows them inside the frame.
+    void fixedDrawingsAsShown()
+    {
+        int drawn = 0;
+        for (const auto& d : testing_support::fixedDrawings()) {
+            RunningWindow w;
+            auto& pic = w.form.Picture1();
+            if (pic.devicePixelRatioF() != d.scale)
+                continue;
+            for (int k = 0; k < 3; ++k)
+                w.press(static_cast<int>(d.points[2 * k]), static_cast<int>(d.points[2 * k + 1]));
+            w.clickButton(0);
+            const int b = qRound(kB * d.scale);
+            const QImage shown
+                = pic.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(b, b, d.deviceWidth, d.deviceHeight);
+            const auto* pixels = reinterpret_cast<const std::uint32_t*>(shown.constBits());
+            const auto hash = testing_support::pixelHash(pixels, static_cast<std::size_t>(shown.sizeInBytes() / 4));
+            QVERIFY2(hash == d.hash,
+                     qPrintable(QStringLiteral("%1: %2").arg(QString::fromStdString(d.name)).arg(hash, 8, 16)));
+            ++drawn;
+        }
+        if (drawn == 0)
+            QSKIP("no fixed drawing at this scale factor");
     }
 
     void pressGivesTheWholeLogicalPixelUnderThePointer()

@@ -117,7 +117,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         switch (op % 5) {
         case 0: form.List1(op / 5 % 2).userSelect(op / 10 % 3); break;
         case 1: form.Command1(2).userClick(); break;
-        case 2: form.Picture1().pressMouse(in.take<float>(), in.take<float>(), 1); break;
+        case 2: {
+            // x before y, as the presses above: two reads in one call's
+            // arguments would come in an order of the compiler's choosing.
+            const auto x = in.take<float>();
+            const auto y = in.take<float>();
+            form.Picture1().pressMouse(x, y, 1);
+            break;
+        }
         case 3: {
             if (form.Command1(0).isEnabled()) {
                 form.Command1(0).userClick();

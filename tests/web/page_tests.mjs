@@ -154,6 +154,27 @@ async function calculate(page, points) {
   await click(page, 'Command1_0');
 }
 
+// The whole drawings every edition must show, with the hash of their pixels
+// (tests/fixed_drawings.txt).
+function fixedDrawings() {
+  return fs.readFileSync(path.join(source, 'tests', 'fixed_drawings.txt'), 'utf8').split('\n')
+    .filter((line) => line.trim() && !line.startsWith('#'))
+    .map((line) => {
+      const f = line.trim().split(/\s+/);
+      const n = f.slice(1, 10).map(Number);
+      return { name: f[0], scale: n[0], points: [[n[1], n[2]], [n[3], n[4]], [n[5], n[6]]], size: [n[7], n[8]], hash: f[10] };
+    });
+}
+
+// FNV-1a over the red, green and blue bytes of every pixel, as the file says.
+function pixelHash(data) {
+  let h = 0x811c9dc5;
+  for (let k = 0; k < data.length; k += 4) {
+    for (let c = 0; c < 3; c++) h = Math.imul(h ^ data[k + c], 0x01000193) >>> 0;
+  }
+  return h.toString(16).padStart(8, '0');
+}
+
 // ------------------------------------------------------------------ cases
 
 const cases = [];
@@ -238,6 +259,20 @@ test('obtuse triangle: the canvas shows the shared drawing, in the palette only'
     checkSameRaster(img, expectedRaster(1, points), 'obtuse at scale 1');
   })));
 
+test('fixed drawings: the canvas has the pixels of tests/fixed_drawings.txt', () => withServer(async (url) => {
+  const drawings = fixedDrawings();
+  check(drawings.length > 0, 'no fixed drawings');
+  for (const d of drawings) {
+    await withBrowser({ deviceScaleFactor: d.scale }, async (page) => {
+      await open(page, url);
+      await calculate(page, d.points);
+      const img = await canvasPixels(page);
+      checkEqual([img.width, img.height, img.scale], [...d.size, d.scale], `${d.name}: canvas`);
+      checkEqual(pixelHash(img.data), d.hash, `${d.name}: hash of the pixels`);
+    });
+  }
+}));
+
 test('list rows: a click selects in all lists, again on the selected row; Изтрий empties the selection', () => withServer((url) =>
   withBrowser({}, async (page) => {
     await open(page, url);
@@ -312,6 +347,39 @@ test('taps at device pixel ratio 2 land on the pixel under the finger, up to the
     await tap(page, 0, 0, 0.001, 0.001);
     const edge = await lists(page);
     checkEqual([edge[0].rows, edge[1].rows], [['334', '0'], ['228', '0']], 'taps at the far and near edges');
+  })));
+
+test('a press on the far edges of the canvas box is on the last pixel', () => withServer((url) =>
+  withBrowser({}, async (page) => {
+    await open(page, url);
+    // Exactly on the right and bottom edges of the box, and on its corner.
+    await page.evaluate(() => {
+      const canvas = document.getElementById('Picture1');
+      const r = canvas.getBoundingClientRect();
+      for (const [x, y] of [[r.right, r.top + 20.5], [r.left + 30.5, r.bottom], [r.right, r.bottom]]) {
+        canvas.dispatchEvent(new PointerEvent('pointerdown', { clientX: x, clientY: y, button: 0, bubbles: true }));
+      }
+    });
+    const l = await lists(page);
+    checkEqual([l[0].rows, l[1].rows], [['334', '30', '334'], ['20', '228', '228']], 'presses on the far edges');
+  })));
+
+test('zoomed far in: the surface is no finer than 8 device pixels to a logical one', () => withServer((url) =>
+  withBrowser({}, async (page, context) => {
+    await open(page, url);
+    await calculate(page, TRIANGLES[0].points);
+    const cdp = await context.newCDPSession(page);
+    for (const ratio of [12, 3, 20]) {
+      // A new width as well, so that the page hears of it (a resize).
+      await cdp.send('Emulation.setDeviceMetricsOverride', { width: 800 + ratio, height: 600, deviceScaleFactor: ratio, mobile: false });
+      const expected = Math.min(ratio, 8);
+      await page.waitForFunction((s) => Number(document.getElementById('Picture1').dataset.scale) === s, expected, { timeout: 5000 })
+        .catch(() => {});
+      const img = await canvasPixels(page);
+      checkEqual([img.width, img.height, img.scale], [Math.round(335 * expected), Math.round(229 * expected), expected],
+        `canvas at a device pixel ratio of ${ratio}`);
+      checkEqual(logicalAt(img, 10, 10), BLACK, `vertex A at a ratio of ${ratio}`);
+    }
   })));
 
 test('phone 360 x 740: not zoomed out, within the width, no sideways scroll, taps on the right pixel', () => withServer((url) =>

@@ -7,6 +7,8 @@
 #include "app/trivyrhnik.h"
 #include "windows/win_controls.h"
 
+#include "fixed_drawings.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -252,6 +254,53 @@ TEST(WinControls, ListClicks)
     EXPECT_EQ(w.form.List1(1).list(0), "10");
 }
 
+struct ListPressCase {
+    const char* name;
+    int selectedBefore;
+    int row; // -1: below the rows
+    int clicks;
+    WPARAM key = 0; // a key pressed in the list instead
+};
+
+class ListPress : public testing::TestWithParam<ListPressCase> {};
+
+// A press on a row is a click, also on the selected row; a press on the
+// empty part below the rows is none; a key that moves the selection is one.
+TEST_P(ListPress, ClicksOnlyOnARow)
+{
+    Window w;
+    w.press(12, 12);
+    w.press(42, 12);
+    w.press(12, 52);
+    const auto& c = GetParam();
+    auto& list = w.form.List1(0);
+    list.setListIndex(c.selectedBefore);
+    int clicks = 0;
+    list.onClick([&] { ++clicks; });
+    if (c.key != 0) {
+        SendMessageW(list.hwnd(), WM_KEYDOWN, c.key, 0);
+        SendMessageW(list.hwnd(), WM_KEYUP, c.key, 0);
+    } else if (c.row >= 0) {
+        w.clickRow(0, c.row);
+    } else {
+        RECT r{};
+        GetClientRect(list.hwnd(), &r);
+        const LPARAM at = MAKELPARAM(5, r.bottom - 3);
+        SendMessageW(list.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(list.hwnd(), WM_LBUTTONUP, 0, at);
+    }
+    EXPECT_EQ(clicks, c.clicks);
+    EXPECT_EQ(list.listIndex(), c.row < 0 ? c.selectedBefore : c.row);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, ListPress,
+    testing::Values(ListPressCase{"on_a_row", -1, 1, 1}, ListPressCase{"on_row_0", -1, 0, 1},
+                    ListPressCase{"on_the_selected_row_0", 0, 0, 1}, ListPressCase{"on_the_selected_row", 1, 1, 1},
+                    ListPressCase{"below_the_rows", 2, -1, 0}, ListPressCase{"below_the_rows_none_selected", -1, -1, 0},
+                    ListPressCase{"home_key", 2, 0, 1, VK_HOME}, ListPressCase{"down_key", 0, 1, 1, VK_DOWN}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(WinControls, DisabledButtonIgnoresClicks)
 {
     Window w;
@@ -491,5 +540,33 @@ TEST(WinControls, MonitorOfAnotherScale)
     EXPECT_TRUE(a.pixels() == b.pixels());
     EXPECT_EQ(a.at(40, 10), ui::rgb(0, 0, 0));
 }
+
+// The whole drawings of tests/fixed_drawings.txt, pressed through the real
+// surface at their scale: the edition's buffer has exactly their pixels.
+class FixedDrawing : public testing::TestWithParam<testing_support::FixedDrawing> {};
+
+TEST_P(FixedDrawing, HasItsPixels)
+{
+    const auto& d = GetParam();
+    Window w;
+    auto& picture = w.form.Picture1();
+    SetWindowPos(picture.hwnd(), nullptr, 0, 0, static_cast<int>(std::lround(339 * d.scale)),
+                 static_cast<int>(std::lround(233 * d.scale)), SWP_NOMOVE | SWP_NOZORDER);
+    picture.fit(d.scale);
+    const int border = static_cast<int>(std::lround(2 * d.scale));
+    for (int k = 0; k < 3; ++k)
+        w.press(border + static_cast<int>((d.points[2 * k] + 0.5) * d.scale),
+                border + static_cast<int>((d.points[2 * k + 1] + 0.5) * d.scale));
+    SendMessageW(w.form.Command1(0).hwnd(), BM_CLICK, 0, 0);
+    const auto& c = picture.canvas();
+    ASSERT_EQ(c.deviceWidth(), d.deviceWidth);
+    ASSERT_EQ(c.deviceHeight(), d.deviceHeight);
+    EXPECT_EQ(w.form.List1(0).list(2), std::to_string(static_cast<int>(d.points[4])));
+    const auto hash = testing_support::pixelHash(c.pixels().data(), c.pixels().size());
+    EXPECT_EQ(hash, d.hash) << std::hex << hash;
+}
+
+INSTANTIATE_TEST_SUITE_P(Drawings, FixedDrawing, testing::ValuesIn(testing_support::fixedDrawings()),
+                         [](const auto& info) { return info.param.name; });
 
 } // namespace

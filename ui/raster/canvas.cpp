@@ -33,6 +33,10 @@ bool finite(std::initializer_list<double> values)
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
+// A pen's width in device pixels: never narrower than one, so that below
+// scale 1 a line or a ring has no gaps across it.
+double penOf(int width, double scale) { return std::max(std::max(1, width) * scale, 1.0); }
+
 // The dash patterns of a one-pixel pen, in logical pixels: on, off, on, ...
 std::span<const int> patternOf(int style)
 {
@@ -227,7 +231,7 @@ void Canvas::line(double x1, double y1, double x2, double y2, int width, int sty
     if (width <= 1)
         thinLine(u0, v0, u1, v1, style, toPixel(colour));
     else
-        wideLine(u0, v0, u1, v1, width * scale_ / 2, toPixel(colour));
+        wideLine(u0, v0, u1, v1, penOf(width, scale_) / 2, toPixel(colour));
 }
 
 void Canvas::thinLine(double u0, double v0, double u1, double v1, int style, Pixel colour)
@@ -238,14 +242,13 @@ void Canvas::thinLine(double u0, double v0, double u1, double v1, int style, Pix
     const double M1 = xMajor ? u1 : v1, m1 = xMajor ? v1 : u1;
     const long long majorCount = xMajor ? deviceWidth_ : deviceHeight_;
     const long long minorCount = xMajor ? deviceHeight_ : deviceWidth_;
-    const double half = scale_ / 2;
+    const double half = penOf(1, scale_) / 2;
     const double lowM = std::min(M0, M1), highM = std::max(M0, M1);
     const double dM = M1 - M0, dm = m1 - m0;
-    // Logical pixels along the line per device pixel along the major axis.
-    const double along = dM == 0 ? 0 : std::sqrt(dM * dM + dm * dm) / std::fabs(dM);
     const auto pattern = patternOf(style);
     const double direction = M1 < M0 ? -1 : 1;
     const double mMiddle = (m0 + m1) / 2;
+    const double patternScale = std::max(scale_, 1.0);
 
     // The pixel centres strictly inside the extent, so that a line drawn
     // from a half pixel is as long at both ends; the half-open extent only
@@ -260,8 +263,13 @@ void Canvas::thinLine(double u0, double v0, double u1, double v1, int style, Pix
     for (long long i = first; i <= last; ++i) {
         const double centre = static_cast<double>(i) + 0.5;
         if (!pattern.empty()) {
-            // The pattern counts logical pixels from the first point's edge.
-            const double t = ((centre - M0) * direction + half) * along / scale_;
+            // The pattern counts steps along the major axis, in logical
+            // pixels from the pen's edge before the first point: a step
+            // covers at most one logical pixel of it, so no "on" run of the
+            // pattern is stepped over at any slope, and a diagonal shows its
+            // dots as an axis-parallel line does, at most a factor of the
+            // square root of 2 further apart.
+            const double t = ((centre - M0) * direction + half) / patternScale;
             if (!patternOn(pattern, t))
                 continue;
         }
@@ -343,9 +351,10 @@ void Canvas::circle(double x, double y, double r, int width, int style, Rgb colo
         return;
     }
     const Pixel c = toPixel(colour);
-    const double pen = std::max(1, width) * scale_;
+    const double pen = penOf(width, scale_);
     const double outer = radius + pen / 2, inner = radius - pen / 2;
     const auto pattern = width <= 1 ? patternOf(style) : std::span<const int>{};
+    const double patternScale = std::max(scale_, 1.0);
 
     // Row by row, only the rows of the buffer: the ring's pixels in a row
     // are the centres with inner <= distance < outer, one or two runs.
@@ -362,7 +371,7 @@ void Canvas::circle(double x, double y, double r, int width, int style, Rgb colo
             // centre: the same in all eight octants, and continuous where
             // they meet.
             const double dx = static_cast<double>(i) + 0.5 - cx;
-            if (patternOn(pattern, std::min(std::fabs(dx), std::fabs(dy)) / scale_ + 0.5))
+            if (patternOn(pattern, std::min(std::fabs(dx), std::fabs(dy)) / patternScale + 0.5))
                 span(j, i, i, c);
         }
     };

@@ -10,27 +10,36 @@
 // one mapping, so at every scale a line through a dot's point runs through
 // the dot's middle and a circle through it crosses it there.
 //
+// A pen w logical pixels wide is p = w * s device pixels wide, and never
+// narrower than one device pixel (below scale 1), so that a line or a ring
+// has no gaps across it.
 // A shape covers a device pixel when the pixel's centre lies in the shape:
 //  - a dot of width w: the centre lies closer than w * s / 2 to the point
 //    (a dot that covers no centre still takes the pixel under its point);
-//  - a wide line (w > 1): closer than w * s / 2 to the segment, so its ends
-//    are round;
-//  - a wide line (w > 1): the band of width w * s along the segment, closed
-//    on one side and open on the other, so that an axis-parallel line is
-//    w * s pixels thick, with round ends: the centres closer than w * s / 2
-//    to an end point;
-//  - a one-pixel line: along its major axis every pixel column (or row) from
-//    half a pen before the first point to half a pen past the last, and
-//    across it the s pixels around the line there: one pixel per step at
-//    scale 1; a centre on the pen's edge goes to the side toward the line's
-//    middle, so that a line is symmetric about its middle point;
+//  - a wide line (w > 1): the band of width p along the segment, closed
+//    on one side and open on the other (closed on the top of a level line
+//    and on the left of an upright one, whichever end comes first), so that
+//    an axis-parallel line is p pixels thick, with round ends: the
+//    centres closer than p / 2 to an end point;
+//  - a one-pixel line: along its major axis every pixel column (or row)
+//    whose centre lies strictly between half a pen before the first point
+//    and half a pen past the last (a line from a half pixel is then as long
+//    at both ends; only where that leaves none, the column at the first
+//    end's edge), and across it the p pixels around the line there (beyond
+//    an end, around the end point): one pixel per step at scale 1; a
+//    centre on the pen's edge goes to the side toward the line's middle, so
+//    that a line is symmetric about its middle point;
 //  - a circle of radius r: at a distance d from the centre with
-//    r * s - p / 2 <= d < r * s + p / 2, where p = w * s is the pen's width
-//    in device pixels, so every pixel lies within half a device pixel plus
-//    the pen's half width of the true circle.
-// The patterns of a one-pixel pen count logical pixels: a line's along its
-// major axis from its first point, a circle's from the nearest axis through
-// its centre, alike in all eight octants.
+//    r * s - p / 2 <= d < r * s + p / 2, so every pixel lies within half a
+//    device pixel plus the pen's half width of the true circle. A negative
+//    radius draws as its magnitude; radius 0 draws the pen's dot.
+// The patterns of a one-pixel pen count steps in logical pixels: a line's
+// along its major axis from its first point, a circle's from the nearest
+// axis through its centre, alike in all eight octants. A step covers at
+// most one logical pixel of the pattern, so no "on" run is ever stepped
+// over: a dotted line shows a dot every 3 steps along its major axis, 3
+// pixels apart on an axis-parallel line and at most 3 * sqrt(2) apart along
+// a diagonal. Below scale 1 each device pixel counts as one logical pixel.
 // Only the part of a shape that crosses the buffer is visited: a circle of
 // radius 10^9 or a segment that ends millions of pixels away costs no more
 // than one on the surface, and is drawn exactly up to the edge (for ends up

@@ -1,7 +1,8 @@
 #pragma once
 // Force-included by the web build: the libc++ of Debian's emscripten 3.1.6
-// (libc++ 13) has <bit> without std::bit_cast, which the number text's
-// fallback and its tests use. The compiler's builtin is the same operation.
+// (libc++ 13) has <bit> without std::bit_cast, which the number text's tests
+// use (the number code itself reads the bits through memcpy). The
+// compiler's builtin is the same operation.
 
 #include <version>
 
