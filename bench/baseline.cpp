@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     QWidget window;
     window.setWindowTitle(QString::fromStdString(design.caption));
     window.setFixedSize(ui::twipsToPixels(design.clientWidth), ui::twipsToPixels(design.clientHeight));
-    window.setPalette(ui::qt::designPalette(design.backColor));
+    window.setPalette(desktop::designPalette(design.backColor));
     window.setAutoFillBackground(true);
     QFont font(QString::fromStdString(design.font.family));
     font.setPointSize(design.font.pointSize);
@@ -65,7 +65,7 @@ int main(int argc, char* argv[])
                        ui::twipsToPixels(c.height));
         w->setVisible(c.visible);
     }
-    app::QuitAfterFirstPaint::installIfAsked(&window);
+    desktop::QuitAfterFirstPaint::installIfAsked(&window);
     window.show();
     return QApplication::exec();
 }

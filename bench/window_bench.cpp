@@ -39,7 +39,7 @@ struct Window {
         QCoreApplication::processEvents();
     }
 
-    ui::qt::QtForm form;
+    desktop::QtForm form;
     app::Trivyrhnik logic;
 };
 

@@ -6,7 +6,7 @@
 #include <QEvent>
 #include <QObject>
 
-namespace app {
+namespace desktop {
 
 class QuitAfterFirstPaint final : public QObject {
 public:
@@ -32,4 +32,4 @@ private:
     bool done_ = false;
 };
 
-} // namespace app
+} // namespace desktop

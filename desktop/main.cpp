@@ -22,11 +22,11 @@ int main(int argc, char* argv[])
     geometry::NumberFormat format;
     format.decimalSeparator = geometry::usableDecimalSeparator(QLocale::system().decimalPoint().toStdString());
 
-    ui::qt::QtForm form(app::trivyrhnikDesign());
+    desktop::QtForm form(app::trivyrhnikDesign());
     form.setWindowIcon(icon);
     app::Trivyrhnik window(form, format);
     form.dispatch([&] { window.Form_Load(); });
-    app::QuitAfterFirstPaint::installIfAsked(&form);
+    desktop::QuitAfterFirstPaint::installIfAsked(&form);
     form.show();
     return QApplication::exec();
 }

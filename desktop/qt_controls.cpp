@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace ui::qt {
+namespace desktop {
 
 namespace {
 
@@ -441,4 +441,4 @@ void QtForm::reportFailure(const std::string& what)
     box->open();
 }
 
-} // namespace ui::qt
+} // namespace desktop

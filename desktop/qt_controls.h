@@ -27,7 +27,27 @@
 #include <functional>
 #include <memory>
 
-namespace ui::qt {
+namespace desktop {
+
+// The core's form, controls and design, which this edition maps onto Qt.
+namespace raster = ui::raster;
+using ui::ControlDesign;
+using ui::ControlKind;
+using ui::ControlRef;
+using ui::drawingArea;
+using ui::failureMessage;
+using ui::FormButton;
+using ui::FormDesign;
+using ui::FormOf;
+using ui::KeptText;
+using ui::kPictureBorder;
+using ui::Label;
+using ui::PixelSize;
+using ui::Rgb;
+using ui::rgb;
+using ui::RowList;
+using ui::tabOrder;
+using ui::twipsToPixels;
 
 class QtForm;
 
@@ -137,4 +157,4 @@ QPalette designPalette(Rgb window);
 QString toWidgetText(const std::string& text);
 std::string fromWidgetText(const QString& text);
 
-} // namespace ui::qt
+} // namespace desktop

@@ -15,8 +15,8 @@
 
 namespace qt_testing {
 
-using ui::qt::PictureWidget;
-using ui::qt::QtForm;
+using desktop::PictureWidget;
+using desktop::QtForm;
 
 constexpr int kB = PictureWidget::kBorder;
 

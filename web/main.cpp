@@ -25,7 +25,7 @@
 
 namespace {
 
-std::unique_ptr<ui::web::WebForm> form;
+std::unique_ptr<web::WebForm> form;
 std::unique_ptr<app::Trivyrhnik> window;
 bool separatorKnown = false;
 
@@ -123,7 +123,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_text(int index)
 
 int main()
 {
-    form = std::make_unique<ui::web::WebForm>(app::trivyrhnikDesign(), trivyrhnik_dom_surface_scale());
+    form = std::make_unique<web::WebForm>(app::trivyrhnikDesign(), trivyrhnik_dom_surface_scale());
     window = std::make_unique<app::Trivyrhnik>(*form, geometry::NumberFormat{});
     form->dispatch([] { window->Form_Load(); });
     // The page's own autofocus puts the focus where the window starts it;

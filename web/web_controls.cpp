@@ -6,7 +6,7 @@
 #include <array>
 #include <stdexcept>
 
-namespace ui::web {
+namespace web {
 
 std::string elementId(ControlRef c)
 {
@@ -163,4 +163,4 @@ void WebForm::setSurfaceScale(double scale)
     Picture1().resizeCanvas(c.width(), c.height(), scale);
 }
 
-} // namespace ui::web
+} // namespace web

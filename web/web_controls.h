@@ -24,7 +24,23 @@
 #include <string>
 #include <vector>
 
-namespace ui::web {
+namespace web {
+
+// The core's form, controls and design, which this edition maps onto the page.
+namespace raster = ui::raster;
+using ui::ControlDesign;
+using ui::ControlKind;
+using ui::ControlRef;
+using ui::drawingArea;
+using ui::failureMessage;
+using ui::FormButton;
+using ui::FormDesign;
+using ui::FormOf;
+using ui::KeptText;
+using ui::Label;
+using ui::PixelSize;
+using ui::RowList;
+using ui::tabOrder;
 
 class WebForm;
 
@@ -130,4 +146,4 @@ private:
 std::string elementId(ControlRef c);
 std::string frameId(ControlRef c);
 
-} // namespace ui::web
+} // namespace web

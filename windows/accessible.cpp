@@ -8,7 +8,7 @@
 #include <atomic>
 #include <utility>
 
-namespace ui::win {
+namespace windows {
 
 namespace {
 
@@ -299,4 +299,4 @@ ComApartment::~ComApartment()
         CoUninitialize();
 }
 
-} // namespace ui::win
+} // namespace windows

@@ -19,7 +19,11 @@
 
 #include <string>
 
-namespace ui::win {
+namespace windows {
+
+// The design's controls, whose names a screen reader gets.
+using ui::ControlDesign;
+using ui::ControlKind;
 
 // What a control tells a screen reader about itself.
 struct AccessibleText {
@@ -57,4 +61,4 @@ private:
     bool initialised_ = false;
 };
 
-} // namespace ui::win
+} // namespace windows

@@ -17,18 +17,18 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
 {
     try {
         // Screen readers get the controls' objects through COM.
-        ui::win::ComApartment com;
+        windows::ComApartment com;
         // The common controls of version 6, which the manifest asks for.
         INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
 
         // The decimal separator of the user's regional settings.
         geometry::NumberFormat format;
-        format.decimalSeparator = ui::win::userDecimalSeparator();
+        format.decimalSeparator = windows::userDecimalSeparator();
 
         auto* icon = static_cast<HICON>(
             LoadImageW(hInstance, MAKEINTRESOURCEW(IDI_TRIVYRHNIK), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-        ui::win::WinForm form(app::trivyrhnikDesign(), hInstance, icon);
+        windows::WinForm form(app::trivyrhnikDesign(), hInstance, icon);
         app::Trivyrhnik window(form, format);
         form.dispatch([&] { window.Form_Load(); });
         form.show(nShowCmd);
@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
     } catch (const std::exception& failure) {
         // Only a fault of the program itself while the window is made comes
         // here; the handlers' own are reported by the form.
-        MessageBoxW(nullptr, ui::win::widen(failure.what()).c_str(), L"Триъгълник", MB_ICONERROR | MB_OK);
+        MessageBoxW(nullptr, windows::widen(failure.what()).c_str(), L"Триъгълник", MB_ICONERROR | MB_OK);
         return 1;
     } catch (...) {
         MessageBoxW(nullptr, L"Програмна грешка.", L"Триъгълник", MB_ICONERROR | MB_OK);

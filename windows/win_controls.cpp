@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <utility>
 
-namespace ui::win {
+namespace windows {
 
 namespace {
 
@@ -720,4 +720,4 @@ LRESULT WinForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-} // namespace ui::win
+} // namespace windows

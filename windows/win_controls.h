@@ -33,7 +33,26 @@
 #include <string>
 #include <vector>
 
-namespace ui::win {
+namespace windows {
+
+// The core's form, controls and design, which this edition maps onto Win32.
+namespace raster = ui::raster;
+using ui::ControlDesign;
+using ui::ControlKind;
+using ui::ControlRef;
+using ui::drawingArea;
+using ui::failureMessage;
+using ui::FormButton;
+using ui::FormDesign;
+using ui::FormOf;
+using ui::KeptText;
+using ui::kPictureBorder;
+using ui::kTwipsPerPixel;
+using ui::Label;
+using ui::PixelSize;
+using ui::Rgb;
+using ui::rgb;
+using ui::RowList;
 
 class WinForm;
 
@@ -222,4 +241,4 @@ private:
     std::function<void(const std::string&)> report_;
 };
 
-} // namespace ui::win
+} // namespace windows

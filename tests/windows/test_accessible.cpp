@@ -18,7 +18,7 @@
 #include <ostream>
 #include <string>
 
-using ui::win::WinForm;
+using windows::WinForm;
 
 namespace {
 
@@ -52,7 +52,7 @@ struct Object {
         BSTR value = nullptr;
         if (FAILED((p->*get)(child(id), &value)) || !value)
             return "(none)";
-        std::string out = ui::win::narrow(std::wstring(value, SysStringLen(value)));
+        std::string out = windows::narrow(std::wstring(value, SysStringLen(value)));
         SysFreeString(value);
         return out;
     }
@@ -77,7 +77,7 @@ protected:
     {
         form.dispatch([&] { window.Form_Load(); });
     }
-    ui::win::ComApartment com;
+    windows::ComApartment com;
     WinForm form;
     app::Trivyrhnik window;
 };
@@ -105,7 +105,7 @@ TEST_F(Accessible, EveryControlHasTheDesignsNameDescriptionAndRole)
         if (!c.accessibleDescription.empty()) {
             EXPECT_EQ(o.text(&IAccessible::get_accDescription), c.accessibleDescription);
         }
-        EXPECT_EQ(o.number(&IAccessible::get_accRole), ui::win::accessibleRole(c.kind));
+        EXPECT_EQ(o.number(&IAccessible::get_accRole), windows::accessibleRole(c.kind));
     }
 }
 
@@ -205,7 +205,7 @@ TEST_P(ByDispatch, SameAnswersAsTheInterface)
               S_OK);
     std::string got = "type " + std::to_string(result.vt);
     if (result.vt == VT_BSTR)
-        got = ui::win::narrow(std::wstring(result.bstrVal, SysStringLen(result.bstrVal)));
+        got = windows::narrow(std::wstring(result.bstrVal, SysStringLen(result.bstrVal)));
     else if (result.vt == VT_I4)
         got = std::to_string(result.lVal);
     VariantClear(&result);
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
 // answers, from its own copy of the design's texts.
 TEST(AccessibleAfterTheWindow, KeepsItsNameAndFailsTheRest)
 {
-    const ui::win::ComApartment com;
+    const windows::ComApartment com;
     IAccessible* kept = nullptr;
     {
         WinForm form(app::trivyrhnikDesign(), GetModuleHandleW(nullptr));
@@ -245,7 +245,7 @@ TEST(AccessibleAfterTheWindow, KeepsItsNameAndFailsTheRest)
     ASSERT_NE(kept, nullptr);
     BSTR name = nullptr;
     ASSERT_EQ(kept->get_accName(child(CHILDID_SELF), &name), S_OK);
-    EXPECT_EQ(ui::win::narrow(std::wstring(name, SysStringLen(name))), "Чертожна площ");
+    EXPECT_EQ(windows::narrow(std::wstring(name, SysStringLen(name))), "Чертожна площ");
     SysFreeString(name);
     long left = 0, top = 0, width = 0, height = 0;
     EXPECT_FALSE(SUCCEEDED(kept->accLocation(&left, &top, &width, &height, child(CHILDID_SELF))) && width > 0

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-using ui::win::WinForm;
+using windows::WinForm;
 
 namespace {
 
@@ -65,7 +65,7 @@ class DecimalSeparator : public testing::TestWithParam<SeparatorCase> {};
 
 TEST_P(DecimalSeparator, FromTheUsersSetting)
 {
-    EXPECT_EQ(ui::win::decimalSeparatorFrom(GetParam().setting), GetParam().separator);
+    EXPECT_EQ(windows::decimalSeparatorFrom(GetParam().setting), GetParam().separator);
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, DecimalSeparator,
@@ -97,7 +97,7 @@ TEST_P(CtrlA, SelectsTheWholeReport)
     HWND edit = w.form.Text1(0).hwnd();
     SendMessageW(edit, EM_SETSEL, 0, 0);
     const auto& c = GetParam();
-    EXPECT_EQ(ui::win::selectAllOnCtrlA(edit, c.message, c.key, c.ctrl, c.alt), c.handled);
+    EXPECT_EQ(windows::selectAllOnCtrlA(edit, c.message, c.key, c.ctrl, c.alt), c.handled);
     DWORD first = 1, last = 1;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
     EXPECT_EQ(first, 0u);
@@ -493,7 +493,7 @@ TEST(WinControls, RunShowsTheWholeReport)
     const std::string expected = expectedReport("right.txt");
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(w.form.Text1(0).text(), expected);
-    EXPECT_EQ(w.shown(w.form.Text1(0).hwnd()), ui::win::widen(expected));
+    EXPECT_EQ(w.shown(w.form.Text1(0).hwnd()), windows::widen(expected));
     EXPECT_FALSE(w.form.Command1(0).isEnabled());
     EXPECT_FALSE(w.form.Command1(2).isEnabled());
 }
