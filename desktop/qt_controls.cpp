@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -309,6 +310,17 @@ void TextWidget::display(const std::string& text) { setPlainText(toWidgetText(te
 ButtonWidget::ButtonWidget(QtForm& form, int index, QWidget* parent) : QPushButton(parent), FormButton(form, index)
 {
     connect(this, &QPushButton::clicked, this, [this] { userPress(); });
+}
+
+void ButtonWidget::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 // ------------------------------------------------------------------- form

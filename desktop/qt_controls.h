@@ -125,6 +125,10 @@ public:
     using FormButton::isEnabled;
     using FormButton::setEnabled;
 
+protected:
+    // Enter presses the focused button, as Space does, in every edition.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void showEnabled(bool on) override { QPushButton::setEnabled(on); }
 };

@@ -244,49 +244,4 @@ TEST(PointEntry, PointsBeyondAnyPixelAreStoredButNotRedrawn)
     EXPECT_EQ(w.form.List1(2).listCount(), 2);
 }
 
-// The click rule of the lists that keep their own rows (the in-memory ones
-// and the page's): a user's selection is always a click, a selection by code
-// of a different row is one at once, of the same row or of none is not.
-struct ListRuleCase {
-    const char* name;
-    int selectedBefore;
-    bool byUser;
-    int row;
-    int clicks;
-    int selectedAfter;
-};
-
-class ListClickRule : public testing::TestWithParam<ListRuleCase> {};
-
-TEST_P(ListClickRule, ClicksAndSelection)
-{
-    const auto& c = GetParam();
-    // A list whose toolkit raises the click for a selection made by code.
-    ui::memory::MemoryForm form;
-    auto& list = form.List1(0);
-    list.setRaisesOnCodeChange(true);
-    for (const char* t : {"10", "40", "10"})
-        list.addItem(t);
-    list.setListIndex(c.selectedBefore);
-    int clicks = 0;
-    list.onClick([&] { ++clicks; });
-    if (c.byUser)
-        list.userSelect(c.row);
-    else
-        list.setListIndex(c.row);
-    EXPECT_EQ(clicks, c.clicks);
-    EXPECT_EQ(list.listIndex(), c.selectedAfter);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, ListClickRule,
-                         testing::Values(ListRuleCase{"code_selects_row_0", -1, false, 0, 1, 0},
-                                         ListRuleCase{"code_selects_another_row", 0, false, 2, 1, 2},
-                                         ListRuleCase{"code_sets_the_selected_row", 1, false, 1, 0, 1},
-                                         ListRuleCase{"code_removes_the_selection", 1, false, -1, 0, -1},
-                                         ListRuleCase{"code_selects_no_such_row", 1, false, 3, 0, 1},
-                                         ListRuleCase{"user_selects_row_0", -1, true, 0, 1, 0},
-                                         ListRuleCase{"user_selects_the_selected_row", 1, true, 1, 1, 1},
-                                         ListRuleCase{"user_selects_no_such_row", 1, true, 3, 0, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 } // namespace

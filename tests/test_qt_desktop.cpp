@@ -404,24 +404,30 @@ private slots:
     void focusAfterAButton_data()
     {
         QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<int>("key"); // 0: a click with the mouse
         QTest::addColumn<QString>("focused");
         QTest::addColumn<QString>("afterTab");
-        QTest::newRow("Space on Изчисли") << 0 << true << "Command1_1"
+        QTest::newRow("Space on Изчисли") << 0 << int(Qt::Key_Space) << "Command1_1"
                                           << "Picture1_0";
-        QTest::newRow("click on Изчисли") << 0 << false << "Command1_1"
+        QTest::newRow("Enter on Изчисли") << 0 << int(Qt::Key_Return) << "Command1_1"
                                           << "Picture1_0";
-        QTest::newRow("Space on Изтрий") << 2 << true << "Command1_2"
+        QTest::newRow("click on Изчисли") << 0 << 0 << "Command1_1"
+                                          << "Picture1_0";
+        QTest::newRow("Space on Изтрий") << 2 << int(Qt::Key_Space) << "Command1_2"
                                          << "Picture1_0";
-        QTest::newRow("click on Изтрий") << 2 << false << "Command1_2"
+        QTest::newRow("Enter on Изтрий") << 2 << int(Qt::Key_Enter) << "Command1_2"
                                          << "Picture1_0";
-        QTest::newRow("Space on Изчисти") << 1 << true << "Command1_1"
+        QTest::newRow("click on Изтрий") << 2 << 0 << "Command1_2"
+                                         << "Picture1_0";
+        QTest::newRow("Space on Изчисти") << 1 << int(Qt::Key_Space) << "Command1_1"
+                                          << "Command1_2";
+        QTest::newRow("Enter on Изчисти") << 1 << int(Qt::Key_Return) << "Command1_1"
                                           << "Command1_2";
     }
     void focusAfterAButton()
     {
         QFETCH(int, button);
-        QFETCH(bool, byKey);
+        QFETCH(int, key);
         QFETCH(QString, focused);
         QFETCH(QString, afterTab);
         RunningWindow w;
@@ -429,12 +435,18 @@ private slots:
         w.pressAll({{10, 10}, {40, 10}, {10, 50}});
         w.clickRow(0, 1);
         auto& b = w.form.Command1(button);
-        if (byKey) {
+        if (key != 0) {
             b.setFocus();
-            QTest::keyClick(&b, Qt::Key_Space);
+            QTest::keyClick(&b, static_cast<Qt::Key>(key));
         } else {
             w.clickButton(button);
         }
+        // The press did what the button does: "Изчисли" wrote the report,
+        // "Изтрий" deleted the selected point, "Изчисти" emptied the lists.
+        const int rows[] = {3, 0, 2};
+        QCOMPARE(w.form.List1(0).count(), rows[button]);
+        if (button == 0)
+            QVERIFY(w.form.Text1(0).toPlainText().startsWith(rightTriangleReport().front()));
         QVERIFY(w.form.focusWidget());
         QCOMPARE(w.form.focusWidget()->objectName(), focused);
         QTest::keyClick(w.form.focusWidget(), Qt::Key_Tab);

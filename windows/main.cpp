@@ -26,9 +26,13 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
         geometry::NumberFormat format;
         format.decimalSeparator = windows::userDecimalSeparator();
 
-        auto* icon = static_cast<HICON>(
-            LoadImageW(hInstance, MAKEINTRESOURCEW(IDI_TRIVYRHNIK), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-        windows::WinForm form(app::trivyrhnikDesign(), hInstance, icon);
+        // The icon's images of the sizes the system shows, not one scaled.
+        const auto loadIcon = [hInstance](int size) {
+            return static_cast<HICON>(
+                LoadImageW(hInstance, MAKEINTRESOURCEW(IDI_TRIVYRHNIK), IMAGE_ICON, size, size, LR_SHARED));
+        };
+        windows::WinForm form(app::trivyrhnikDesign(), hInstance, loadIcon(GetSystemMetrics(SM_CXICON)),
+                              loadIcon(GetSystemMetrics(SM_CXSMICON)));
         app::Trivyrhnik window(form, format);
         form.dispatch([&] { window.Form_Load(); });
         form.show(nShowCmd);

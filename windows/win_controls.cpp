@@ -451,7 +451,9 @@ WinLabel::WinLabel(HWND parent, int id, const std::string& caption, Rgb colour)
 
 // ----------------------------------------------------------------- form
 
-WinForm::WinForm(FormDesign design, HINSTANCE instance, HICON icon) : FormOf(design), design_(std::move(design))
+WinForm::WinForm(FormDesign design, HINSTANCE instance, HICON icon, HICON smallIcon)
+    : FormOf(design)
+    , design_(std::move(design))
 {
     background_ = CreateSolidBrush(colorRef(design_.backColor));
     white_ = CreateSolidBrush(colorRef(kPaper));
@@ -461,7 +463,7 @@ WinForm::WinForm(FormDesign design, HINSTANCE instance, HICON icon) : FormOf(des
     wc.lpfnWndProc = &WinForm::proc;
     wc.hInstance = instance;
     wc.hIcon = icon;
-    wc.hIconSm = icon;
+    wc.hIconSm = smallIcon != nullptr ? smallIcon : icon;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.lpszClassName = kWindowClass;
     RegisterClassExW(&wc);

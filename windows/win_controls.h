@@ -184,8 +184,9 @@ private:
 
 class WinForm final : public FormOf<WinPicture, WinList, WinText, WinButton, WinLabel> {
 public:
-    // Creates the window (hidden) with its controls from the design.
-    WinForm(FormDesign design, HINSTANCE instance, HICON icon = nullptr);
+    // Creates the window (hidden) with its controls from the design; the
+    // icon of the title bar and the taskbar at their own sizes.
+    WinForm(FormDesign design, HINSTANCE instance, HICON icon = nullptr, HICON smallIcon = nullptr);
     ~WinForm() override;
     WinForm(const WinForm&) = delete;
     WinForm& operator=(const WinForm&) = delete;

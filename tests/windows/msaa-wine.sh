@@ -49,6 +49,17 @@ list_row 360 0
 expect_focus "Координати X на точките"                "after a click on the X list"
 list_row 416 1
 expect_focus "Координати Y на точките"                "after a click on the Y list"
+xdotool key Tab; sleep 0.3
+expect_focus "Изчисли"                                "after Tab from the Y list"
+xdotool key space; sleep 0.5
+expect_focus "Изчисти"                                "after Space on Изчисли (it disables itself)"
+xdotool key Tab; sleep 0.3
+expect_focus "Чертожна площ"                          "after Tab from Изчисти (Изтрий is disabled)"
+xdotool key shift+Tab; sleep 0.3
+expect_focus "Изчисти"                                "after Shift+Tab"
+xdotool key Return; sleep 0.5
+expect_tree start.txt                                 "after Enter on Изчисти (as at start)"
+expect_focus "Изчисти"                                "after Enter on Изчисти"
 stop_program "MSAA"
 echo "$failures failure(s)"
 [ "$failures" = 0 ]
