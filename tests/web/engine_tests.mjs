@@ -12,13 +12,13 @@
 // fractions): each point is pressed at a whole pixel inside its logical
 // pixel of the surface, and where a narrow screen leaves a logical pixel
 // without one, the nearest pixel that has one is used instead.
-import fs from 'node:fs';
 import path from 'node:path';
 import { ENGINES, launch } from './engines.mjs';
 import { serve } from '../../web/serve.mjs';
 import {
   SURFACE, TRIANGLES, canvasPixels, check, checkEqual, checkPaletteOnly, checkReport, checkSameRaster,
   enabledButtons, expectedRaster, expectedReport, lists, randomReport, randomTriangles, runCases, source, useBuild,
+  checkEveryFileKept,
 } from './page_checks.mjs';
 
 const engine = process.argv[2];
@@ -193,20 +193,7 @@ test('offline after one visit: the service worker keeps every file', () => withB
   const s = await site();
   try {
     await open(b, s.url);
-    await b.evaluate(async () => {
-      await navigator.serviceWorker.ready;
-      if (!navigator.serviceWorker.controller) {
-        await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve, { once: true }));
-      }
-    });
-    const cached = await b.evaluate(async () => {
-      const names = await caches.keys();
-      const cache = await caches.open(names[0]);
-      return (await cache.keys()).map((r) => new URL(r.url).pathname.replace(/^\/site\//, ''));
-    });
-    // The worker's own script the browser keeps with its registration.
-    const files = fs.readdirSync(path.join(build, 'site')).filter((f) => f !== 'sw.js');
-    for (const f of files) check(cached.includes(f), `${f} is not kept for offline use (kept: ${cached.join(', ')})`);
+    await checkEveryFileKept(b);
   } finally {
     s.stop();
   }

@@ -186,3 +186,22 @@ export async function runCases(cases, only, caseSeconds = 180) {
   console.log(`${passed} passed, ${failed} failed`);
   process.exit(failed === 0 && passed > 0 ? 0 : 1);
 }
+
+// After one visit: once the service worker controls the page, its cache
+// holds every file of the site (page is any engine's page: evaluate()).
+export async function checkEveryFileKept(page) {
+  await page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    if (!navigator.serviceWorker.controller) {
+      await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve, { once: true }));
+    }
+  });
+  const cached = await page.evaluate(async () => {
+    const names = await caches.keys();
+    const cache = await caches.open(names[0]);
+    return (await cache.keys()).map((r) => new URL(r.url).pathname.replace(/^\/site\//, ''));
+  });
+  // The worker's own script the browser keeps with its registration.
+  const files = fs.readdirSync(path.join(build, 'site')).filter((f) => f !== 'sw.js');
+  for (const f of files) check(cached.includes(f), `${f} is not kept for offline use (kept: ${cached.join(', ')})`);
+}

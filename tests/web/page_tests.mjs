@@ -21,6 +21,7 @@ import {
   BLACK, RED, SURFACE, TRIANGLES, WHITE, canvasPixels, check, checkEqual,
   checkPaletteOnly, checkReport, checkSameRaster, enabledButtons, expectedRaster, expectedReport, lists,
   logicalAt, randomReport, randomTriangles, runCases, source, useBuild,
+  checkEveryFileKept,
 } from './page_checks.mjs';
 
 const build = path.resolve(process.argv[2] || path.join(source, 'build', 'web'));
@@ -424,20 +425,7 @@ test('offline after one visit: the service worker keeps every file', () => withB
   const url = `http://127.0.0.1:${server.address().port}/site/`;
   try {
     await open(page, url);
-    await page.evaluate(async () => {
-      await navigator.serviceWorker.ready;
-      if (!navigator.serviceWorker.controller) {
-        await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve, { once: true }));
-      }
-    });
-    const cached = await page.evaluate(async () => {
-      const names = await caches.keys();
-      const cache = await caches.open(names[0]);
-      return (await cache.keys()).map((r) => new URL(r.url).pathname.replace(/^\/site\//, ''));
-    });
-    // The worker's own script the browser keeps with its registration.
-    const files = fs.readdirSync(path.join(build, 'site')).filter((f) => f !== 'sw.js');
-    for (const f of files) check(cached.includes(f), `${f} is not kept for offline use (kept: ${cached.join(', ')})`);
+    await checkEveryFileKept(page);
   } finally {
     server.closeAllConnections();
     server.close();
