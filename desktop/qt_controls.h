@@ -29,25 +29,9 @@
 
 namespace desktop {
 
-// The core's form, controls and design, which this edition maps onto Qt.
-namespace raster = ui::raster;
-using ui::ControlDesign;
-using ui::ControlKind;
-using ui::ControlRef;
-using ui::drawingArea;
-using ui::failureMessage;
-using ui::FormButton;
-using ui::FormDesign;
-using ui::FormOf;
-using ui::KeptText;
-using ui::kPictureBorder;
-using ui::Label;
-using ui::PixelSize;
-using ui::Rgb;
-using ui::rgb;
-using ui::RowList;
-using ui::tabOrder;
-using ui::twipsToPixels;
+// The core's form, controls, design and drawing surface, which this edition
+// maps onto its toolkit.
+using namespace ui;
 
 class QtForm;
 

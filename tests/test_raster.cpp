@@ -505,6 +505,30 @@ TEST(Raster, FinestScaleAtStartAndAfterAResize)
     }
 }
 
+// A surface asked for the size and scale it has already (once the finest
+// scale is taken) neither draws anew nor tells its window of a change.
+TEST(Raster, AnUnchangedSurfaceIsNotDrawnAgain)
+{
+    struct Counted final : ui::raster::RasterPicture {
+        using RasterPicture::RasterPicture;
+        int changes = 0;
+        void changed() override { ++changes; }
+    };
+    struct Row {
+        double asked;
+        int changes;
+    };
+    const double fine = Canvas::kFinestScale;
+    for (const Row& k : {Row{fine, 0}, Row{fine * 2, 0}, Row{fine / 2, 1}}) {
+        Counted p(335, 229, fine);
+        p.resizeCanvas(335, 229, k.asked);
+        EXPECT_EQ(p.changes, k.changes) << "asked " << k.asked;
+    }
+    Counted p(335, 229, 1);
+    p.resizeCanvas(336, 229, 1);
+    EXPECT_EQ(p.changes, 1) << "a new width";
+}
+
 // ------------------------------------------------------------ exact pixels
 
 // Small drawings with every device pixel written out: "#" ink, "." paper.

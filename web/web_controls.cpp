@@ -153,13 +153,10 @@ void WebForm::pressSurface(int x, int y, int button, int shift)
 void WebForm::setSurfaceScale(double scale)
 {
     // A zoomed page can ask for a very fine surface: the canvas takes its
-    // finest scale then, as it did at the start.
+    // finest scale then, as it did at the start; an unchanged one is kept.
     if (!(scale > 0))
         return;
-    scale = std::min(scale, raster::Canvas::kFinestScale);
     const auto& c = Picture1().canvas();
-    if (scale == c.scale())
-        return;
     Picture1().resizeCanvas(c.width(), c.height(), scale);
 }
 

@@ -26,21 +26,9 @@
 
 namespace web {
 
-// The core's form, controls and design, which this edition maps onto the page.
-namespace raster = ui::raster;
-using ui::ControlDesign;
-using ui::ControlKind;
-using ui::ControlRef;
-using ui::drawingArea;
-using ui::failureMessage;
-using ui::FormButton;
-using ui::FormDesign;
-using ui::FormOf;
-using ui::KeptText;
-using ui::Label;
-using ui::PixelSize;
-using ui::RowList;
-using ui::tabOrder;
+// The core's form, controls, design and drawing surface, which this edition
+// maps onto its toolkit.
+using namespace ui;
 
 class WebForm;
 

@@ -21,9 +21,9 @@
 
 namespace windows {
 
-// The design's controls, whose names a screen reader gets.
-using ui::ControlDesign;
-using ui::ControlKind;
+// The core's form, controls, design and drawing surface, which this edition
+// maps onto its toolkit.
+using namespace ui;
 
 // What a control tells a screen reader about itself.
 struct AccessibleText {

@@ -35,24 +35,9 @@
 
 namespace windows {
 
-// The core's form, controls and design, which this edition maps onto Win32.
-namespace raster = ui::raster;
-using ui::ControlDesign;
-using ui::ControlKind;
-using ui::ControlRef;
-using ui::drawingArea;
-using ui::failureMessage;
-using ui::FormButton;
-using ui::FormDesign;
-using ui::FormOf;
-using ui::KeptText;
-using ui::kPictureBorder;
-using ui::kTwipsPerPixel;
-using ui::Label;
-using ui::PixelSize;
-using ui::Rgb;
-using ui::rgb;
-using ui::RowList;
+// The core's form, controls, design and drawing surface, which this edition
+// maps onto its toolkit.
+using namespace ui;
 
 class WinForm;
 

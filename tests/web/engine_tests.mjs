@@ -18,7 +18,7 @@ import { serve } from '../../web/serve.mjs';
 import {
   SURFACE, TRIANGLES, canvasPixels, check, checkEqual, checkPaletteOnly, checkReport, checkSameRaster,
   enabledButtons, expectedRaster, expectedReport, lists, randomReport, randomTriangles, runCases, source, useBuild,
-  checkEveryFileKept,
+  checkEveryFileKept, checkFitsTheWidth,
 } from './page_checks.mjs';
 
 const engine = process.argv[2];
@@ -162,22 +162,8 @@ for (const [scale, t] of [[1, TRIANGLES[1]], [2, TRIANGLES[4]]]) {
 test('phone 360 x 740 at ratio 3: fitted to the width, no sideways scroll, presses on the right pixel', () =>
   withSite({ phone: true }, async (b, url) => {
     await open(b, url);
-    const layout = await b.evaluate(() => {
-      const out = [];
-      for (const el of document.querySelectorAll('#Trivyrhnik > *')) {
-        if (el.hidden || getComputedStyle(el).display === 'none') continue;
-        const r = el.getBoundingClientRect();
-        out.push({ id: el.id, left: r.left, right: r.right });
-      }
-      return {
-        width: window.innerWidth, ratio: window.devicePixelRatio,
-        scrollWidth: document.documentElement.scrollWidth, controls: out,
-      };
-    });
+    const layout = await checkFitsTheWidth(b, 360);
     checkEqual([layout.width, layout.ratio], [360, 3], 'layout width and ratio');
-    check(layout.scrollWidth <= 360, `the page scrolls sideways: ${layout.scrollWidth} px wide`);
-    check(layout.controls.length === 11, `${layout.controls.length} visible controls`);
-    for (const c of layout.controls) check(c.left >= 0 && c.right <= 360, `${c.id} lies outside: ${c.left}..${c.right}`);
     // The right triangle, or as near to it as whole viewport pixels reach.
     const points = await pressPoints(b, TRIANGLES[0].points);
     await checkPoints(b, points, 'pressed on the phone');

@@ -72,7 +72,22 @@ function checkWhole(x, y) {
   if (!Number.isInteger(x) || !Number.isInteger(y)) throw new Error(`a press at (${x}, ${y}): whole pixels only`);
 }
 
-class Chromium extends Browser {
+// Chromium (playwright) and Firefox (puppeteer) drive a page object with the
+// same calls; this.page is it, once watched.
+class PageBrowser extends Browser {
+  watch(page) {
+    this.page = page;
+    page.on('pageerror', (e) => this.errors.push(String(e)));
+    page.on('console', (m) => { if (m.type() === 'error') this.errors.push(m.text()); });
+  }
+
+  async goto(url) { await this.page.goto(url); }
+  async evaluate(fn, arg) { return this.page.evaluate(fn, arg); }
+  async press(x, y) { checkWhole(x, y); await this.page.mouse.click(x, y); }
+  async click(selector) { await this.page.click(selector); }
+}
+
+class Chromium extends PageBrowser {
   static async launch(o) {
     const b = new Chromium('chromium');
     b.profile = fs.mkdtempSync(path.join(os.tmpdir(), 'trivyrhnik-chromium-'));
@@ -87,23 +102,17 @@ class Chromium extends Browser {
       isMobile: o.phone,
       hasTouch: o.phone,
     });
-    b.page = b.context.pages()[0] || await b.context.newPage();
-    b.page.on('pageerror', (e) => b.errors.push(String(e)));
-    b.page.on('console', (m) => { if (m.type() === 'error') b.errors.push(m.text()); });
+    b.watch(b.context.pages()[0] || await b.context.newPage());
     return b;
   }
 
-  async goto(url) { await this.page.goto(url); }
-  async evaluate(fn, arg) { return this.page.evaluate(fn, arg); }
-  async press(x, y) { checkWhole(x, y); await this.page.mouse.click(x, y); }
-  async click(selector) { await this.page.click(selector); }
   async close() {
     await this.context.close();
     fs.rmSync(this.profile, { recursive: true, force: true });
   }
 }
 
-class Firefox extends Browser {
+class Firefox extends PageBrowser {
   static async launch(o) {
     const b = new Firefox('firefox');
     // puppeteer makes the fresh profile and removes it on close.
@@ -114,17 +123,11 @@ class Firefox extends Browser {
       headless: true,
       extraPrefsFirefox: { 'intl.accept_languages': o.language },
     });
-    b.page = (await b.browser.pages())[0] || await b.browser.newPage();
+    b.watch((await b.browser.pages())[0] || await b.browser.newPage());
     await b.page.setViewport({ width: o.width, height: o.height, deviceScaleFactor: o.scale });
-    b.page.on('pageerror', (e) => b.errors.push(String(e)));
-    b.page.on('console', (m) => { if (m.type() === 'error') b.errors.push(m.text()); });
     return b;
   }
 
-  async goto(url) { await this.page.goto(url); }
-  async evaluate(fn, arg) { return this.page.evaluate(fn, arg); }
-  async press(x, y) { checkWhole(x, y); await this.page.mouse.click(x, y); }
-  async click(selector) { await this.page.click(selector); }
   async close() { await this.browser.close(); }
 }
 

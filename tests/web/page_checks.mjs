@@ -205,3 +205,24 @@ export async function checkEveryFileKept(page) {
   const files = fs.readdirSync(path.join(build, 'site')).filter((f) => f !== 'sw.js');
   for (const f of files) check(cached.includes(f), `${f} is not kept for offline use (kept: ${cached.join(', ')})`);
 }
+
+// The window fitted to a narrow screen: no sideways scroll, and every shown
+// control within the width. Gives the page's width, ratio and zoom.
+export async function checkFitsTheWidth(page, width) {
+  const layout = await page.evaluate(() => {
+    const out = [];
+    for (const el of document.querySelectorAll('#Trivyrhnik > *')) {
+      if (el.hidden || getComputedStyle(el).display === 'none') continue;
+      const r = el.getBoundingClientRect();
+      out.push({ id: el.id, left: r.left, right: r.right });
+    }
+    return {
+      width: window.innerWidth, ratio: window.devicePixelRatio, zoom: window.visualViewport.scale,
+      scrollWidth: document.documentElement.scrollWidth, controls: out,
+    };
+  });
+  check(layout.scrollWidth <= width, `the page scrolls sideways: ${layout.scrollWidth} px wide`);
+  check(layout.controls.length === 11, `${layout.controls.length} visible controls`);
+  for (const c of layout.controls) check(c.left >= 0 && c.right <= width, `${c.id} lies outside: ${c.left}..${c.right}`);
+  return layout;
+}

@@ -21,7 +21,7 @@ import {
   BLACK, RED, SURFACE, TRIANGLES, WHITE, canvasPixels, check, checkEqual,
   checkPaletteOnly, checkReport, checkSameRaster, enabledButtons, expectedRaster, expectedReport, lists,
   logicalAt, randomReport, randomTriangles, runCases, source, useBuild,
-  checkEveryFileKept,
+  checkEveryFileKept, checkFitsTheWidth,
 } from './page_checks.mjs';
 
 const build = path.resolve(process.argv[2] || path.join(source, 'build', 'web'));
@@ -386,22 +386,8 @@ test('zoomed far in: the surface is no finer than 8 device pixels to a logical o
 test('phone 360 x 740: not zoomed out, within the width, no sideways scroll, taps on the right pixel', () => withServer((url) =>
   withBrowser({ viewport: { width: 360, height: 740 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true }, async (page) => {
     await open(page, url);
-    const layout = await page.evaluate(() => {
-      const out = [];
-      for (const el of document.querySelectorAll('#Trivyrhnik > *')) {
-        if (el.hidden || getComputedStyle(el).display === 'none') continue;
-        const r = el.getBoundingClientRect();
-        out.push({ id: el.id, left: r.left, right: r.right });
-      }
-      return {
-        innerWidth: window.innerWidth, zoom: window.visualViewport.scale,
-        scrollWidth: document.documentElement.scrollWidth, controls: out,
-      };
-    });
-    checkEqual([layout.innerWidth, layout.zoom], [360, 1], 'layout width and zoom');
-    check(layout.scrollWidth <= 360, `the page scrolls sideways: ${layout.scrollWidth} px wide`);
-    check(layout.controls.length === 11, `${layout.controls.length} visible controls`);
-    for (const c of layout.controls) check(c.left >= 0 && c.right <= 360, `${c.id} lies outside: ${c.left}..${c.right}`);
+    const layout = await checkFitsTheWidth(page, 360);
+    checkEqual([layout.width, layout.zoom], [360, 1], 'layout width and zoom');
     const points = TRIANGLES[0].points;
     for (const [x, y] of points) await tap(page, x, y);
     // A double tap on the surface does not zoom (the fourth press is ignored).

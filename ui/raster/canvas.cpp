@@ -123,12 +123,17 @@ struct Interval {
 
 Canvas::Canvas(int width, int height, double scale) { resize(width, height, scale); }
 
+double Canvas::takenScale(double asked)
+{
+    if (!(asked > 0) || !std::isfinite(asked))
+        return 1.0;
+    return std::min(asked, kFinestScale);
+}
+
 void Canvas::resize(int width, int height, double scale)
 {
+    scale = takenScale(scale);
     // Sizes beyond any screen are cut down rather than overflowing.
-    if (!(scale > 0) || !std::isfinite(scale))
-        scale = 1.0;
-    scale = std::min(scale, kFinestScale);
     width = std::clamp(width, 0, 1 << 15);
     height = std::clamp(height, 0, 1 << 15);
     const int dw = static_cast<int>(std::lround(width * scale));

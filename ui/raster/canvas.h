@@ -72,14 +72,16 @@ public:
     // beyond it a zoomed page's buffer would only grow (335 x 229 logical
     // pixels are about 20 MB at 8).
     static constexpr double kFinestScale = 8.0;
+    // The scale a surface takes when asked for this one: a scale that is not
+    // a positive number is 1, one finer than kFinestScale is kFinestScale.
+    static double takenScale(double asked);
 
     // A surface of width x height logical pixels at the given scale factor,
     // filled white.
     explicit Canvas(int width = 0, int height = 0, double scale = 1.0);
 
     // A new logical size or scale; the drawing so far is kept, resampled to
-    // the nearest device pixel. A scale that is not a positive number is 1,
-    // one finer than kFinestScale is kFinestScale.
+    // the nearest device pixel. The scale is takenScale(scale).
     void resize(int width, int height, double scale);
 
     int width() const { return width_; }

@@ -61,6 +61,9 @@ void RasterPicture::pressMouse(float x, float y, std::int16_t button, std::int16
 
 void RasterPicture::resizeCanvas(int width, int height, double scale)
 {
+    // The same buffer again: nothing to draw anew.
+    if (width == canvas_.width() && height == canvas_.height() && Canvas::takenScale(scale) == canvas_.scale())
+        return;
     if (tooManyShapes_) {
         canvas_.resize(width, height, scale);
     } else {

@@ -46,7 +46,8 @@ public:
     const Canvas& canvas() const { return canvas_; }
     // A new logical size or screen scale. The drawing since the last Cls is
     // drawn again at the new scale, crisp; only a drawing of more calls than
-    // kReplayLimit is resampled from the old pixels instead.
+    // kReplayLimit is resampled from the old pixels instead. A size and
+    // scale the surface has already (after Canvas::takenScale) change nothing.
     void resizeCanvas(int width, int height, double scale);
     static constexpr std::size_t kReplayLimit = 65536;
 
